@@ -1,0 +1,54 @@
+# Kestrix: the two commands that matter are `make run` and `make test`; both do all set-up.
+.PHONY: all deps build build-native build-win test bench fuzz run clean
+
+NATIVE := build/native
+WIN32 := build/win32
+WIN64 := build/win64
+JOBS := -j2
+# The Windows tree whose programs this host's Wine can run (see tests/win/wine-arch.sh).
+WINTEST_ARCH = $(shell tests/win/wine-arch.sh)
+WINTEST = $(if $(filter i686,$(WINTEST_ARCH)),$(WIN32),$(WIN64))
+
+all: build
+
+deps:
+	@tools/deps.sh
+
+$(NATIVE)/build.ninja: | deps
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+$(WIN32)/build.ninja: | deps
+	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DKESTRIX_WIN_ARCH=i686
+
+$(WIN64)/build.ninja: | deps
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DKESTRIX_WIN_ARCH=x86_64
+
+build-native: $(NATIVE)/build.ninja
+	cmake --build $(NATIVE) $(JOBS)
+
+build-win: $(WIN32)/build.ninja
+	cmake --build $(WIN32) $(JOBS)
+	@if [ "$(WINTEST)" = "$(WIN64)" ]; then $(MAKE) --no-print-directory $(WIN64)/build.ninja && cmake --build $(WIN64) $(JOBS); fi
+
+build: build-native build-win
+
+test: build
+	ctest --test-dir $(NATIVE) --output-on-failure $(JOBS)
+	ctest --test-dir $(WINTEST) --output-on-failure
+
+bench: build-native
+	$(NATIVE)/bin/kestrix-bench
+
+fuzz: deps
+	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIX_FUZZ=ON
+	cmake --build build/fuzz $(JOBS)
+	fuzz/run-all.sh build/fuzz/bin
+
+run: build
+	examples/run-demo.sh $(NATIVE) $(WIN32)
+
+clean:
+	rm -rf build
