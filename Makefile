@@ -32,7 +32,9 @@ build-win: $(WIN32)/build.ninja
 	cmake --build $(WIN32) $(JOBS)
 	@if [ "$(WINTEST)" = "$(WIN64)" ]; then $(MAKE) --no-print-directory $(WIN64)/build.ninja && cmake --build $(WIN64) $(JOBS); fi
 
+# kestrixc on Linux compiles with the Windows runtime, which only the Windows tree builds.
 build: build-native build-win
+	cp $(WIN32)/bin/Kestrix.exe $(NATIVE)/bin/kestrix.dat
 
 test: build
 	ctest --test-dir $(NATIVE) --output-on-failure $(JOBS)
@@ -48,7 +50,7 @@ fuzz: deps
 	fuzz/run-all.sh build/fuzz/bin
 
 run: build
-	examples/run-demo.sh $(NATIVE) $(WIN32)
+	examples/run-demo.sh $(NATIVE)
 
 clean:
 	rm -rf build

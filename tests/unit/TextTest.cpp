@@ -34,7 +34,9 @@ TEST(TextTest, IntegerConversion) {
     for (const auto& c : cases) {
         int32_t value = 0;
         EXPECT_EQ(TryStrToInt(c.text, value), c.ok) << '"' << c.text << '"';
-        if (c.ok) EXPECT_EQ(value, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
     }
     EXPECT_THROW(StrToInt("abc"), EConvertError);
 }
