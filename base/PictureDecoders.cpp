@@ -1,5 +1,6 @@
 #include "base/PictureDecoders.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -21,7 +22,9 @@ namespace {
 struct Format {
     const char* name;
     int (*test)(stbi__context*);
-    bool (*structureFits)(const uint8_t* data, size_t size);  // optional, before stb_image sees the data
+    // Optional; refuses what would take stb_image out of bounds, before it sees the data.
+    bool (*safeForStb)(const uint8_t* data, size_t size);
+    const char* unsafeReason;
 };
 
 [[noreturn]] void Fail(const Format& format, const std::string& reason) {
@@ -53,16 +56,56 @@ bool PngChunksFit(const uint8_t* data, size_t size) {
     return false;
 }
 
-const Format kJpeg{"JPEG", stbi__jpeg_test, nullptr};
-const Format kGif{"GIF", stbi__gif_test, nullptr};
-const Format kPng{"PNG", stbi__png_test, PngChunksFit};
+// stb_image trusts the code counts of a Huffman table and writes past the table when they
+// add up to more than 256. It reads the tables as counts and symbols until the segment
+// length is used up, so they are checked the same way.
+bool HuffmanTablesFit(const uint8_t* data, size_t size, size_t position) {
+    constexpr size_t kCountsSize = 17;  // class and number, then counts of codes 1 to 16 bits long
+    int64_t left = static_cast<int64_t>(data[position] << 8 | data[position + 1]) - 2;
+    position += 2;
+    while (left > 0) {
+        if (size - position < kCountsSize) return false;
+        size_t symbols = 0;
+        for (size_t i = 1; i < kCountsSize; ++i) symbols += data[position + i];
+        if (symbols > 256 || size - position - kCountsSize < symbols) return false;
+        position += kCountsSize + symbols;
+        left -= static_cast<int64_t>(kCountsSize + symbols);
+    }
+    return true;
+}
+
+// Huffman tables may come in any DHT segment, also between the scans of a progressive
+// picture. Segments are skipped by their length, as stb_image does; other bytes, such as
+// the coded data of a scan, are looked at one by one for the next marker.
+bool JpegTablesFit(const uint8_t* data, size_t size) {
+    constexpr uint8_t kHuffmanTables = 0xC4;
+    constexpr uint8_t kEndOfImage = 0xD9;
+    size_t position = 0;
+    while (size - position >= 2) {
+        const uint8_t marker = data[position + 1];
+        const bool standalone = marker == 0x00 || marker == 0x01 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD8);
+        if (data[position] != 0xFF || standalone) {
+            ++position;
+            continue;
+        }
+        if (marker == kEndOfImage || size - position < 4) return true;
+        if (marker == kHuffmanTables && !HuffmanTablesFit(data, size, position + 2)) return false;
+        const size_t length = static_cast<size_t>(data[position + 2] << 8 | data[position + 3]);
+        position += std::min(size - position, 2 + length);
+    }
+    return true;
+}
+
+const Format kJpeg{"JPEG", stbi__jpeg_test, JpegTablesFit, "bad Huffman table"};
+const Format kGif{"GIF", stbi__gif_test, nullptr, nullptr};
+const Format kPng{"PNG", stbi__png_test, PngChunksFit, "chunk runs past the end"};
 
 void CheckFormatAndSize(const Format& format, const uint8_t* data, int size) {
     stbi__context context;
     stbi__start_mem(&context, data, size);
     if (format.test(&context) == 0) Fail(format, "not a " + std::string(format.name) + " file");
-    if (format.structureFits != nullptr && !format.structureFits(data, static_cast<size_t>(size)))
-        Fail(format, "corrupt chunk");
+    if (format.safeForStb != nullptr && !format.safeForStb(data, static_cast<size_t>(size)))
+        Fail(format, format.unsafeReason);
     int width = 0;
     int height = 0;
     int channels = 0;

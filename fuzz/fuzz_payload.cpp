@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes as a compiled screen saver to the payload reader.
 #include <cstdint>
-#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "base/Exception.h"
@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace kestrix;
-    static const std::string fileName = std::string(P_tmpdir) + "/kestrix-fuzz-payload.scr";
+    static const std::string fileName = (std::filesystem::temp_directory_path() / "kestrix-fuzz-payload.scr").string();
     TMemoryStream(std::vector<uint8_t>(data, data + size)).SaveToFile(fileName);
     const char* keys[] = {PayloadKey::SSNameVersion, PayloadKey::FlashFile, PayloadKey::Logo, PayloadKey::ScrollBar,
                           "Unknown"};

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes as a project file to the project loader, then saves and compares.
 #include <cstdint>
-#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "base/MemoryStream.h"
@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace kestrix;
-    static const std::string dir = std::string(P_tmpdir) + "/";
+    static const std::string dir = (std::filesystem::temp_directory_path() / "").string();
     const std::string fileName = dir + "kestrix-fuzz-project.kcp";
     TMemoryStream(std::vector<uint8_t>(data, data + size)).SaveToFile(fileName);
     TProjectRecord record;

@@ -1,6 +1,7 @@
 // kestrixc end to end: real project files in, compiled screen savers out, read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,15 +34,24 @@ struct RunResult {
     std::string err;
 };
 
+// Console output ends its lines as the platform does; compare it with LF alone.
+std::string WithoutCarriageReturns(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
 RunResult RunKestrixc(const TempDir& dir, const std::string& arguments) {
     const std::string out = dir.File("stdout.txt");
     const std::string err = dir.File("stderr.txt");
-    const std::string command = "\"" + gKestrixc + "\" " + arguments + " >\"" + out + "\" 2>\"" + err + "\"";
+    std::string command = "\"" + gKestrixc + "\" " + arguments + " >\"" + out + "\" 2>\"" + err + "\"";
+#ifdef _WIN32
+    command = "\"" + command + "\"";  // cmd /c takes away one pair of outer quotes
+#endif
     int status = std::system(command.c_str());
 #ifndef _WIN32
     status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-    return {status, ReadText(out), ReadText(err)};
+    return {status, WithoutCarriageReturns(ReadText(out)), WithoutCarriageReturns(ReadText(err))};
 }
 
 Bytes Jpeg(int width, int height) {
