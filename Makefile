@@ -1,5 +1,5 @@
 # Kestrix: the two commands that matter are `make run` and `make test`; both do all set-up.
-.PHONY: all deps build build-native build-win test bench fuzz run clean
+.PHONY: all deps build build-native build-win test bench fuzz fidelity run clean
 
 NATIVE := build/native
 WIN32 := build/win32
@@ -42,6 +42,11 @@ test: build
 
 bench: build-native
 	$(NATIVE)/bin/kestrix-bench
+	$(NATIVE)/bin/kestrix-swf-bench
+
+# Draws the reference suite's movies with the engine and compares them with their pictures.
+fidelity: build-native
+	tools/fidelity.sh $(NATIVE)/bin/swfrender
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

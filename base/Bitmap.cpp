@@ -173,12 +173,9 @@ void ReadSeparateMasks(TStream& stream, Header& header) {
     for (int i = 0; i < 3; ++i) header.masks[i] = Get32(bytes + 4 * i);
 }
 
+// Bit fields come from the file; an alpha mask only from V3 headers on.
 void SetDefaultMasks(Header& header) {
-    if (header.compression == kBitFields) {
-        // Older headers have no alpha mask, whatever their unused bytes hold.
-        if (header.headerSize < kV3HeaderSize) header.masks[3] = 0;
-        return;
-    }
+    if (header.compression == kBitFields) return;
     if (header.bitCount == 16)
         header.masks = {0x7C00, 0x03E0, 0x001F, 0};
     else if (header.bitCount == 32)
@@ -191,8 +188,7 @@ Palette ReadPalette(TStream& stream, const Header& header) {
     palette.fill(kOpaqueBlack);
     if (!header.HasPalette()) return palette;
     const uint32_t capacity = 1u << header.bitCount;
-    const uint32_t count =
-        header.Core() || header.colorsUsed == 0 || header.colorsUsed > capacity ? capacity : header.colorsUsed;
+    const uint32_t count = header.colorsUsed == 0 || header.colorsUsed > capacity ? capacity : header.colorsUsed;
     const size_t entrySize = header.Core() ? 3 : 4;
     uint8_t bytes[kPaletteCapacity * 4];
     ReadExact(stream, bytes, count * entrySize);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -13,6 +14,11 @@
 #define STBI_ONLY_PNG
 #define STBI_NO_STDIO
 #define STBI_MAX_DIMENSIONS (1 << 16)
+// stb_image does not clear its JPEG decoder state, so a scan naming a Huffman table that was
+// never defined would decode with garbage. Zeroed memory makes such tables harmless.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
+#define STBI_FREE(pointer) std::free(pointer)
 #include "stb_image.h"
 
 namespace kestrix {
@@ -83,7 +89,9 @@ bool JpegTablesFit(const uint8_t* data, size_t size) {
     size_t position = 0;
     while (size - position >= 2) {
         const uint8_t marker = data[position + 1];
-        const bool standalone = marker == 0x00 || marker == 0x01 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD8);
+        // A stuffed zero, a fill byte, or a marker without a length: restarts, start, TEM.
+        const bool standalone =
+            marker == 0x00 || marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
         if (data[position] != 0xFF || standalone) {
             ++position;
             continue;

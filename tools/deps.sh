@@ -3,7 +3,7 @@
 # is there. Run as root (or with sudo available).
 set -e
 
-packages="cmake ninja-build g++ clang libclang-rt-14-dev zlib1g-dev libstb-dev libgtest-dev libbenchmark-dev
+packages="cmake ninja-build g++ clang libclang-rt-14-dev zlib1g-dev libstb-dev libgtest-dev libbenchmark-dev libcairo2-dev ffmpeg
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 xvfb xdotool imagemagick x11-apps"
 # The 32-bit Wine loader; on hosts that cannot run 32-bit code the tests use 64-bit builds.

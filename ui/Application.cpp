@@ -16,6 +16,7 @@ TApplication::TApplication() { Application = this; }
 
 TApplication::~TApplication() {
     DestroyForms();
+    SetMessageFilter(nullptr);
     if (comInitialized_) CoUninitialize();
     if (Application == this) Application = nullptr;
 }
@@ -71,6 +72,24 @@ void TApplication::DestroyForms() {
         form.reset();
     }
     mainForm_ = nullptr;
+}
+
+void TApplication::SetMessageFilter(MessageFilter filter) {
+    filter_ = std::move(filter);
+    if (filter_ && !modalHook_) {
+        modalHook_ = SetWindowsHookExA(WH_MSGFILTER, ModalLoopHook, nullptr, GetCurrentThreadId());
+    } else if (!filter_ && modalHook_) {
+        UnhookWindowsHookEx(modalHook_);
+        modalHook_ = nullptr;
+    }
+}
+
+LRESULT CALLBACK TApplication::ModalLoopHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && Application && Application->filter_) {
+        MSG* message = reinterpret_cast<MSG*>(lParam);
+        if (Application->filter_(*message)) return 1;  // handled: the modal loop drops it
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void TApplication::ShowException(const std::exception& error) {

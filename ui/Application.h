@@ -44,7 +44,9 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
-    void SetMessageFilter(MessageFilter filter) { filter_ = std::move(filter); }
+    // The one application-wide filter; it also sees the messages of modal loops (message
+    // boxes, menus), which do not pass through Run's loop. An empty filter removes it.
+    void SetMessageFilter(MessageFilter filter);
 
     // The standard error box: the exception's message, an error icon and an OK button.
     void ShowException(const std::exception& error);
@@ -57,6 +59,7 @@ public:
     HWND MainWindowHandle() const;
 
 private:
+    static LRESULT CALLBACK ModalLoopHook(int code, WPARAM wParam, LPARAM lParam);
     void AddForm(std::unique_ptr<TForm> form);
     void DestroyForms();
 
@@ -65,6 +68,7 @@ private:
     std::vector<std::unique_ptr<TForm>> forms_;  // in creation order
     std::vector<TForm*> liveForms_;              // for dialog navigation
     MessageFilter filter_;
+    HHOOK modalHook_ = nullptr;
     bool terminated_ = false;
     bool comInitialized_ = false;
 };

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -172,7 +174,8 @@ std::vector<LoadCase> StoredFormats() {
         f.colorsUsed = 3;
         f.palette = Quads({c0, c1, c2});
         f.pixels = {0x01, 0x20, 0, 0, 0x25, 0x00, 0, 0};
-        cases.push_back({"4 bits, short palette", f, 3, 2, {Opaque(c2), kBlack, Opaque(c0), Opaque(c0), Opaque(c1), Opaque(c2)}});
+        cases.push_back(
+            {"4 bits, short palette", f, 3, 2, {Opaque(c2), kBlack, Opaque(c0), Opaque(c0), Opaque(c1), Opaque(c2)}});
     }
     {
         BmpFile f = Bmp(40, 2, -2, 8);  // top-down
@@ -235,13 +238,13 @@ std::vector<LoadCase> StoredFormats() {
         BmpFile f = Bmp(40, 4, 3, 8, 1);
         f.colorsUsed = 4;
         f.palette = Quads({c0, c1, c2, c3});
-        f.pixels = {2, 1, 0, 2, 1, 0, 1, 3, 0, 0, 0, 3, 2, 3, 1, 0, 0, 2, 0, 1, 2, 2, 0, 1};
+        f.pixels = {2, 1, 0, 2, 1, 0, 1, 3, 0, 0, 0, 3, 2, 3, 1, 0, 0, 2, 0, 1, 2, 3, 0, 1};
         f.sizeImage = static_cast<uint32_t>(f.pixels.size());
         cases.push_back({"RLE8",
                          f,
                          4,
                          3,
-                         {Opaque(c0), Opaque(c0), Opaque(c0), Opaque(c2), Opaque(c2), Opaque(c3), Opaque(c1),
+                         {Opaque(c0), Opaque(c0), Opaque(c0), Opaque(c3), Opaque(c2), Opaque(c3), Opaque(c1),
                           Opaque(c0), Opaque(c1), Opaque(c1), Opaque(c0), Opaque(c3)}});
     }
     {
@@ -310,10 +313,23 @@ BmpFile Valid24() {
     return f;
 }
 
-// Each takes a valid file and breaks one thing.
+BmpFile ValidRle8() {
+    BmpFile f = Bmp(40, 2, 2, 8, 1);
+    f.colorsUsed = 1;
+    f.palette = Quads({0x445566});
+    f.pixels = {2, 0, 0, 0, 0, 1};  // a run, the end of the line, the end of the bitmap
+    return f;
+}
+
+// Each takes one of the valid files above and breaks one thing.
 std::vector<MalformedCase> MalformedFiles() {
     auto with = [](std::function<void(BmpFile&)> change) {
         BmpFile f = Valid24();
+        change(f);
+        return f.Build();
+    };
+    auto withRle = [](std::function<void(BmpFile&)> change) {
+        BmpFile f = ValidRle8();
         change(f);
         return f.Build();
     };
@@ -335,7 +351,6 @@ std::vector<MalformedCase> MalformedFiles() {
         {"header size 64", patched(14, 64)},
         {"bit depth 7", with([](BmpFile& f) { f.bitCount = 7; })},
         {"JPEG compression", with([](BmpFile& f) { f.compression = 4; })},
-        {"RLE8 with 4 bits", with([](BmpFile& f) { f.bitCount = 4, f.compression = 1; })},
         {"bit fields with 24 bits", with([](BmpFile& f) { f.compression = 3; })},
         {"core header with 16 bits", with([](BmpFile& f) { f.headerSize = 12, f.bitCount = 16; })},
         {"zero width", with([](BmpFile& f) { f.width = 0; })},
@@ -348,16 +363,18 @@ std::vector<MalformedCase> MalformedFiles() {
         {"truncated palette", with([](BmpFile& f) { f.bitCount = 8, f.palette = Quads({1, 2, 3}); })},
         {"pixel offset inside the header", patched(10, 20)},
         {"pixel offset past the end", patched(10, 1000)},
-        {"RLE top-down", with([](BmpFile& f) { f.bitCount = 8, f.compression = 1, f.height = -2; })},
-        {"RLE without an end", with([](BmpFile& f) { f.bitCount = 8, f.compression = 1, f.pixels = {2, 1, 0, 0}; })},
-        {"RLE literal run past the end",
-         with([](BmpFile& f) { f.bitCount = 8, f.compression = 1, f.pixels = {0, 5, 1, 2}; })},
-        {"RLE size past the end",
-         with([](BmpFile& f) { f.bitCount = 8, f.compression = 1, f.pixels = {0, 1}, f.sizeImage = 50; })},
+        {"RLE8 with 4 bits", withRle([](BmpFile& f) { f.bitCount = 4; })},
+        {"RLE top-down", withRle([](BmpFile& f) { f.height = -2; })},
+        {"RLE without an end", withRle([](BmpFile& f) { f.pixels = {2, 0, 0, 0}; })},
+        {"RLE literal run past the end", withRle([](BmpFile& f) { f.pixels = {0, 5, 0, 0}; })},
+        {"RLE size past the end", withRle([](BmpFile& f) { f.sizeImage = 50; })},
     };
 }
 
 TEST(BitmapLoad, RejectsMalformedFiles) {
+    // The cases must fail for what they break, not for a fault in what they start from.
+    ASSERT_NO_THROW(Load(Valid24().Build()));
+    ASSERT_NO_THROW(Load(ValidRle8().Build()));
     for (const MalformedCase& c : MalformedFiles()) {
         SCOPED_TRACE(c.name);
         ExpectInvalidBitmap(c.bytes);
@@ -379,7 +396,8 @@ TBitmap Pattern(int width, int height) {
     TBitmap bitmap;
     bitmap.SetSize(width, height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, Opaque(static_cast<uint32_t>(x * 0x010307 + y * 0x1F0D00)));
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, Opaque(static_cast<uint32_t>(x * 0x010307 + y * 0x1F0D00)));
     return bitmap;
 }
 
@@ -541,6 +559,20 @@ TEST(PictureDecoders, GifTransparentIndexHasNoAlpha) {
     EXPECT_EQ(bitmap.Pixel(0, 1) >> 24, 0u);
 }
 
+// The DC table replaced by one of 512 codes, each with its symbol, which would take stb_image
+// past its 257-entry table.
+Bytes JpegWithOverfullTable() {
+    Bytes jpeg = Jpeg3x2();
+    const uint8_t marker[] = {0xFF, 0xC4};
+    const auto dht = std::search(jpeg.begin(), jpeg.end(), std::begin(marker), std::end(marker));
+    Bytes table = {0xFF, 0xC4, 0x02, 0x13, 0x00};  // length 2 + 17 + 512
+    table.resize(table.size() + 16, 0x20);
+    table.resize(table.size() + 512, 0);
+    const auto at = jpeg.erase(dht, dht + 23);
+    jpeg.insert(at, table.begin(), table.end());
+    return jpeg;
+}
+
 TEST(PictureDecoders, RejectWrongAndBrokenData) {
     Bytes hugeGif = Gif2x2();
     for (size_t i = 6; i < 10; ++i) hugeGif[i] = 0xFF;  // 65535 x 65535
@@ -564,6 +596,7 @@ TEST(PictureDecoders, RejectWrongAndBrokenData) {
         {"JPEG as GIF", DecodeGif, Jpeg3x2(), "GIF image is not valid ("},
         {"GIF as PNG", DecodePng, Gif2x2(), "PNG image is not valid ("},
         {"huge GIF", DecodeGif, hugeGif, "GIF image is not valid (picture too large)"},
+        {"overfull Huffman table", DecodeJpeg, JpegWithOverfullTable(), "JPEG image is not valid (bad Huffman table)"},
         {"cut PNG", DecodePng, cutPng, "PNG image is not valid ("},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,195 @@
+// Drawing edit text fields: the initial text, laid out line by line with the field's font.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "swf/Renderer.h"
+
+namespace kestrix::swf {
+
+namespace {
+
+constexpr double kGutter = 40;  // twips between the field's edge and its text
+
+// Removes HTML markup, turning paragraph ends and breaks into new lines.
+std::string PlainText(const std::string& html) {
+    std::string out;
+    size_t i = 0;
+    while (i < html.size()) {
+        const char c = html[i];
+        if (c == '<') {
+            const size_t close = html.find('>', i);
+            if (close == std::string::npos) break;
+            std::string tag = html.substr(i + 1, close - i - 1);
+            std::transform(tag.begin(), tag.end(), tag.begin(), [](char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); });
+            if (tag == "br" || tag == "br/" || tag == "br /" || tag == "/p") out += '\n';
+            i = close + 1;
+            continue;
+        }
+        if (c == '&') {
+            static const std::pair<const char*, char> kEntities[] = {
+                {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '}};
+            bool matched = false;
+            for (const auto& [name, value] : kEntities) {
+                const std::string entity(name);
+                if (html.compare(i, entity.size(), entity) == 0) {
+                    out += value;
+                    i += entity.size();
+                    matched = true;
+                    break;
+                }
+            }
+            if (matched) continue;
+        }
+        out += c;
+        ++i;
+    }
+    if (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+// UTF-8 (movies from version 6 on) or one byte a character; bad sequences fall back to bytes.
+std::vector<uint16_t> Decode(const std::string& text, bool utf8) {
+    std::vector<uint16_t> codes;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (utf8 && c >= 0xC0 && c < 0xF0) {
+            const size_t extra = c >= 0xE0 ? 2 : 1;
+            if (i + extra < text.size()) {
+                uint32_t code = c & (extra == 2 ? 0x0F : 0x1F);
+                bool ok = true;
+                for (size_t k = 1; k <= extra && ok; ++k) {
+                    const unsigned char next = static_cast<unsigned char>(text[i + k]);
+                    ok = (next & 0xC0) == 0x80;
+                    code = code << 6 | (next & 0x3F);
+                }
+                if (ok) {
+                    codes.push_back(static_cast<uint16_t>(code));
+                    i += extra + 1;
+                    continue;
+                }
+            }
+        }
+        codes.push_back(c);
+        ++i;
+    }
+    return codes;
+}
+
+struct LaidGlyph {
+    int glyph;  // -1: a box for a character the font cannot draw
+    double x;
+    double advance;
+};
+
+}  // namespace
+
+void Renderer::DrawEditText(const EditTextCharacter& field, const Matrix& matrix, const ColorTransform& cx) {
+    if (OutsideClip(field.bounds, matrix, 4)) return;
+    if (paints_.size() < 2) paints_.resize(2);
+    const Rect& b = field.bounds;
+    if (field.border) {
+        rasterizer_.Reset(clipLeft_, clipTop_, clipRight_, clipBottom_);
+        AddRectangle(b.xMin, b.yMin, b.xMax, b.yMax, matrix);
+        paints_[1].SetSolid(0xFFFFFFFF, cx);
+        Composite(FillRule::NonZero, 1);
+        rasterizer_.Reset(clipLeft_, clipTop_, clipRight_, clipBottom_);
+        const double one = 1 / std::max(1e-9, std::sqrt(std::fabs(matrix.Determinant())));
+        AddRectangle(b.xMin, b.yMin, b.xMax, b.yMax, matrix);
+        AddRectangle(b.xMax - one, b.yMin + one, b.xMin + one, b.yMax - one, matrix);
+        paints_[1].SetSolid(0xFF000000, cx);
+        Composite(FillRule::NonZero, 1);
+    }
+    if (field.text.empty()) return;
+
+    const Character* found = field.hasFont ? movie_->Find(field.fontId) : nullptr;
+    const FontCharacter* font =
+        found != nullptr && found->kind == CharacterKind::Font ? static_cast<const FontCharacter*>(found) : nullptr;
+    const bool outlines = font != nullptr && !font->glyphs.empty();
+    const double height = field.height;
+    const double scale = outlines ? height / font->emSize : 0;
+    const double ascent = outlines && font->hasLayout ? font->ascent * scale : height * 0.8;
+    const double descent = outlines && font->hasLayout ? font->descent * scale : height * 0.2;
+    const double lineAdvance = ascent + descent + field.leading;
+    const double left = b.xMin + kGutter + field.leftMargin;
+    const double right = b.xMax - kGutter - field.rightMargin;
+
+    const std::string plain = field.html ? PlainText(field.text) : field.text;
+    const std::vector<uint16_t> codes = Decode(plain, movie_->version >= 6);
+
+    auto advanceOf = [&](uint16_t code, int& glyph) {
+        glyph = outlines ? font->GlyphForCode(code) : -1;
+        if (glyph >= 0 && font->hasLayout) return font->glyphs[glyph].advance * scale;
+        return code == ' ' ? height * 0.25 : height * 0.6;
+    };
+
+    // Break into lines at line ends, and where words pass the right edge when the field wraps.
+    std::vector<std::vector<LaidGlyph>> lines(1);
+    std::vector<uint16_t> lineCodes;
+    double x = 0;
+    size_t lastSpace = 0;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        const uint16_t code = codes[i];
+        if (code == '\r' || code == '\n') {
+            if (code == '\r' && i + 1 < codes.size() && codes[i + 1] == '\n') ++i;
+            if (lines.size() >= 1000) break;
+            lines.emplace_back();
+            x = 0;
+            lastSpace = 0;
+            continue;
+        }
+        int glyph = -1;
+        const double advance = advanceOf(code, glyph);
+        std::vector<LaidGlyph>& line = lines.back();
+        if (field.wordWrap && x + advance > right - left && !line.empty() && code != ' ') {
+            // Carry the unfinished word to a new line.
+            std::vector<LaidGlyph> carried;
+            if (lastSpace > 0 && lastSpace < line.size()) {
+                carried.assign(line.begin() + lastSpace, line.end());
+                line.resize(lastSpace);
+            }
+            if (lines.size() >= 1000) break;
+            lines.emplace_back(std::move(carried));
+            x = 0;
+            for (LaidGlyph& moved : lines.back()) {
+                moved.x = x;
+                x += moved.advance;
+            }
+            lastSpace = 0;
+        }
+        lines.back().push_back({code == ' ' ? -2 : glyph, x, advance});
+        x += advance;
+        if (code == ' ') lastSpace = lines.back().size();
+    }
+
+    rasterizer_.Reset(clipLeft_, clipTop_, clipRight_, clipBottom_);
+    double baseline = b.yMin + kGutter + ascent;
+    for (const auto& line : lines) {
+        double width = 0;
+        for (const LaidGlyph& g : line) width = std::max(width, g.x + g.advance);
+        double start = left;
+        if (field.align == 1) start = right - width;
+        else if (field.align == 2) start = left + (right - left - width) / 2;
+        for (const LaidGlyph& g : line) {
+            const double gx = start + g.x;
+            if (g.glyph >= 0) {
+                AddGlyph(font->glyphs[g.glyph].shape, matrix * Matrix{scale, 0, 0, scale, gx, baseline});
+            } else if (g.glyph == -1) {
+                // No outline for this character: an empty box keeps the text's shape visible.
+                const double w = g.advance * 0.8;
+                const double top = baseline - ascent * 0.7;
+                const double stroke = std::max(10.0, height / 16);
+                AddRectangle(gx, top, gx + w, baseline, matrix);
+                AddRectangle(gx + w - stroke, top + stroke, gx + stroke, baseline - stroke, matrix);
+            }
+        }
+        baseline += lineAdvance;
+    }
+    if (rasterizer_.Empty()) return;
+    paints_[1].SetSolid(field.color, cx);
+    Composite(FillRule::NonZero, 1);
+}
+
+}  // namespace kestrix::swf

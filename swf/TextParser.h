@@ -1,0 +1,18 @@
+// Reading fonts (DefineFont 1 to 3, DefineFontInfo), static texts and edit text fields.
+#pragma once
+
+#include "swf/Characters.h"
+#include "swf/Reader.h"
+#include "swf/ShapeParser.h"
+
+namespace kestrix::swf {
+
+bool ParseDefineFont(Reader& reader, FontCharacter& font, ParseBudget& budget);
+// fontVersion 2 or 3; DefineFont3 glyphs are drawn at 20 times the resolution.
+bool ParseDefineFont2(Reader& reader, int fontVersion, FontCharacter& font, ParseBudget& budget);
+// Adds the character codes of DefineFontInfo (1 or 2) to a DefineFont font.
+void ParseDefineFontInfo(Reader& reader, int infoVersion, FontCharacter& font);
+bool ParseDefineText(Reader& reader, int textVersion, TextCharacter& text, ParseBudget& budget);
+bool ParseDefineEditText(Reader& reader, EditTextCharacter& field);
+
+}  // namespace kestrix::swf

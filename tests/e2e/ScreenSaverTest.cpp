@@ -1,0 +1,153 @@
+// The full-screen screen saver end to end: started with "/s" as Windows starts it, then
+// touched with real input, before and after it is armed.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "base/Path.h"
+#include "payload/PayloadKeys.h"
+#include "payload/TResourceToExeUnit.h"
+#include "tests/e2e/ScreenSaverFixture.h"
+#include "tests/win/GuiTestKit.h"
+
+using namespace kestrix;
+using namespace kestrix::test;
+
+namespace {
+
+const WindowMatch kPlaybackWindow{L"TfrmScreenSaver", L""};
+constexpr Milliseconds kArming{1000};
+
+class ScreenSaverTest : public ScreenSaverFixture {
+protected:
+    void SetUp() override {
+        ScreenSaverFixture::SetUp();
+        settings.Logo = WriteLogo(16, 16);
+        scr_ = Compile();
+    }
+
+    // Starts the screen saver with the pointer resting at the screen's centre.
+    HWND Start(Process& saver) {
+        MoveMouse(Centre());
+        saver = StartProcess(Wide(scr_), {L"/s"});
+        const HWND window = WaitForWindow(saver, kPlaybackWindow);
+        started_ = std::chrono::steady_clock::now();
+        return window;
+    }
+
+    void WaitUntilArmed() {
+        std::this_thread::sleep_until(started_ + kArming + Milliseconds(700));
+    }
+
+    static POINT Centre() { return {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2}; }
+
+    // The process has not ended a moment after the input.
+    static void ExpectStillRunning(Process& saver, const char* input) {
+        std::this_thread::sleep_for(Milliseconds(400));
+        EXPECT_TRUE(saver.Running()) << input << " closed the screen saver";
+    }
+
+    std::string scr_;
+    std::chrono::steady_clock::time_point started_;
+};
+
+TEST_F(ScreenSaverTest, CoversTheScreenWithTheMovie) {
+    Process saver;
+    const HWND window = Start(saver);
+    const WindowInfo info = DescribeWindow(window);
+    EXPECT_EQ(info.text, Wide(settings.SSNameVersion));
+    EXPECT_EQ(info.rect.left, 0);
+    EXPECT_EQ(info.rect.top, 0);
+    EXPECT_EQ(info.rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(info.rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(FileExists(MovieBesideSaver()));
+    std::this_thread::sleep_for(Milliseconds(500));
+    SaveScreenshot("screensaver-playing");
+    WaitUntilArmed();
+    PressKey(VK_SPACE);
+    EXPECT_EQ(saver.WaitForExit(), 0);
+    EXPECT_FALSE(FileExists(MovieBesideSaver()));
+}
+
+TEST_F(ScreenSaverTest, InputInTheFirstSecondDoesNotClose) {
+    Process saver;
+    Start(saver);
+    const POINT centre = Centre();
+    MoveMouse({centre.x + 50, centre.y + 50});
+    PressKey(VK_SPACE);
+    Click({centre.x + 50, centre.y + 50}, MouseButton::Left);
+    Click({centre.x + 50, centre.y + 50}, MouseButton::Middle);
+    ASSERT_LT(std::chrono::steady_clock::now() - started_, kArming) << "the inputs took too long to be early";
+    ExpectStillRunning(saver, "early input");
+    saver.Kill();
+}
+
+TEST_F(ScreenSaverTest, MovesUpToFivePixelsKeepItOpenAndSixClose) {
+    for (const POINT offset : {POINT{6, 0}, POINT{0, -6}}) {
+        Process saver;
+        Start(saver);
+        WaitUntilArmed();
+        const POINT centre = Centre();
+        MoveMouse({centre.x + 5, centre.y - 5});
+        MoveMouse({centre.x - 5, centre.y + 5});
+        ExpectStillRunning(saver, "a move of 5 pixels");
+        MoveMouse({centre.x + offset.x, centre.y + offset.y});
+        EXPECT_EQ(saver.WaitForExit(), 0) << "a move of 6 pixels";
+    }
+}
+
+TEST_F(ScreenSaverTest, RightClicksReleasesAndTheWheelNeverClose) {
+    Process saver;
+    Start(saver);
+    WaitUntilArmed();
+    Click(Centre(), MouseButton::Right);
+    MouseUp(MouseButton::Left);
+    MouseUp(MouseButton::Middle);
+    MouseWheel(1);
+    MouseWheel(-1);
+    ExpectStillRunning(saver, "right click, release or wheel");
+    saver.Kill();
+}
+
+TEST_F(ScreenSaverTest, KeyAndLeftOrMiddleButtonClose) {
+    const struct {
+        const char* input;
+        std::function<void()> act;
+    } cases[] = {
+        {"a key", [] { PressKey('A'); }},
+        {"the left button", [] { Click(Centre(), MouseButton::Left); }},
+        {"the middle button", [] { Click(Centre(), MouseButton::Middle); }},
+    };
+    for (const auto& c : cases) {
+        Process saver;
+        Start(saver);
+        WaitUntilArmed();
+        c.act();
+        EXPECT_EQ(saver.WaitForExit(), 0) << c.input;
+        EXPECT_FALSE(FileExists(MovieBesideSaver())) << c.input;
+    }
+}
+
+TEST_F(ScreenSaverTest, MissingMovieShowsTheErrorOverTheEmptyWindow) {
+    // The builder never leaves the movie out, so write such a payload by hand.
+    TResourceToExe container;
+    auto name = std::make_unique<TStringResItem>();
+    name->Key = PayloadKey::SSNameVersion;
+    name->Value = settings.SSNameVersion;
+    container.Add(std::move(name));
+    container.WriteToFile(RuntimePath(), scr_);
+    Process saver;
+    MoveMouse(Centre());
+    saver = StartProcess(Wide(scr_), {L"/s"});
+    const HWND errorBox = WaitForWindow(saver, {L"#32770", L""});
+    bool saysNotFound = false;
+    for (const ChildWindow& child : ChildWindows(errorBox))
+        saysNotFound = saysNotFound || child.text == L"Something went terribly wrong, movie not found.";
+    EXPECT_TRUE(saysNotFound);
+    SaveScreenshot("screensaver-movie-not-found");
+    std::this_thread::sleep_for(kArming + Milliseconds(700));
+    PressKey(VK_SPACE);
+    EXPECT_EQ(saver.WaitForExit(), 0);
+}
+
+}  // namespace
