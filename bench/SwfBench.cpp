@@ -7,7 +7,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -196,29 +198,43 @@ double Median(std::vector<double> times) {
     return times[times.size() / 2];
 }
 
-double Time(const std::function<void()>& draw) {
-    draw();  // warm caches and buffers
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
+// Times two drawings taking turns, so that a busy machine slows both alike; returns the
+// medians in milliseconds.
+std::pair<double, double> TimeInTurns(const std::function<void()>& first, const std::function<void()>& second) {
+    first();  // warm caches and buffers
+    if (second) second();
+    std::vector<double> firstTimes;
+    std::vector<double> secondTimes;
+    auto time = [](const std::function<void()>& draw) {
         const auto start = std::chrono::steady_clock::now();
         draw();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    };
+    for (int i = 0; i < kRuns; ++i) {
+        firstTimes.push_back(time(first));
+        if (second) secondTimes.push_back(time(second));
     }
-    return Median(times);
+    return {Median(firstTimes), second ? Median(secondTimes) : 0};
 }
 
-double TimeEngine(const Scene& scene, bool asText) {
-    const std::vector<uint8_t> bytes = WriteMovie(scene, asText);
-    std::string error;
-    const auto movie = Movie::Load(bytes.data(), bytes.size(), error);
-    if (!movie) {
-        std::fprintf(stderr, "scene %s did not load: %s\n", scene.name.c_str(), error.c_str());
-        return 0;
+// Everything the engine needs to draw a scene, kept alive between drawings.
+struct EngineScene {
+    std::shared_ptr<const Movie> movie;
+    std::unique_ptr<Player> player;
+    std::vector<uint32_t> pixels;
+
+    EngineScene(const Scene& scene, bool asText) : pixels(static_cast<size_t>(kWidth) * kHeight) {
+        const std::vector<uint8_t> bytes = WriteMovie(scene, asText);
+        std::string error;
+        movie = Movie::Load(bytes.data(), bytes.size(), error);
+        if (!movie) {
+            std::fprintf(stderr, "scene %s did not load: %s\n", scene.name.c_str(), error.c_str());
+            std::exit(1);
+        }
+        player = std::make_unique<Player>(movie);
     }
-    Player player(movie);
-    std::vector<uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight);
-    return Time([&] { player.Render(pixels.data(), kWidth, kHeight, kWidth, ScaleMode::ShowAll, 0); });
-}
+    void Draw() { player->Render(pixels.data(), kWidth, kHeight, kWidth, ScaleMode::ShowAll, 0); }
+};
 
 // ---- cairo
 
@@ -287,26 +303,35 @@ void DrawWithCairo(cairo_t* cr, const Scene& scene, const std::vector<cairo_surf
     }
 }
 
-double TimeCairo(const Scene& scene) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
-    cairo_t* cr = cairo_create(surface);
+// cairo's drawing of a scene, with its surfaces kept alive between drawings.
+struct CairoScene {
+    const Scene& scene;
+    cairo_surface_t* surface;
+    cairo_t* cr;
     std::vector<std::vector<uint32_t>> storage;
     std::vector<cairo_surface_t*> bitmaps;
-    for (const auto& [size, pixels] : scene.bitmaps) {
-        storage.push_back(pixels);  // opaque, so already premultiplied
-        bitmaps.push_back(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(storage.back().data()),
-                                                              CAIRO_FORMAT_ARGB32, size.first, size.second,
-                                                              size.first * 4));
+
+    explicit CairoScene(const Scene& s)
+        : scene(s), surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight)),
+          cr(cairo_create(surface)) {
+        storage.reserve(scene.bitmaps.size());
+        for (const auto& [size, pixels] : scene.bitmaps) {
+            storage.push_back(pixels);  // opaque, so already premultiplied
+            bitmaps.push_back(cairo_image_surface_create_for_data(
+                reinterpret_cast<unsigned char*>(storage.back().data()), CAIRO_FORMAT_ARGB32, size.first,
+                size.second, size.first * 4));
+        }
     }
-    const double ms = Time([&] {
+    ~CairoScene() {
+        for (cairo_surface_t* bitmap : bitmaps) cairo_surface_destroy(bitmap);
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+    void Draw() {
         DrawWithCairo(cr, scene, bitmaps);
         cairo_surface_flush(surface);
-    });
-    for (cairo_surface_t* bitmap : bitmaps) cairo_surface_destroy(bitmap);
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return ms;
-}
+    }
+};
 
 // A sprite that places and removes objects every frame, on a looping main timeline.
 void LoopingMemory() {
@@ -345,10 +370,12 @@ int main(int argc, char** argv) {
     std::printf("%-36s %10s %10s %8s\n", "scene at 1920x1080", "engine ms", "cairo ms", "ratio");
     const Scene scenes[] = {SolidShapes(), GradientShapes(), ScaledBitmap(), Text()};
     for (const Scene& scene : scenes) {
-        const bool asText = &scene == &scenes[3];
-        const double engine = TimeEngine(scene, asText);
-        const double cairo = engineOnly ? 1 : TimeCairo(scene);
-        std::printf("%-36s %10.2f %10.2f %8.2f\n", scene.name.c_str(), engine, cairo, engine / cairo);
+        EngineScene engine(scene, &scene == &scenes[3]);
+        CairoScene cairo(scene);
+        const auto [engineMs, cairoMs] =
+            TimeInTurns([&] { engine.Draw(); }, engineOnly ? std::function<void()>() : [&] { cairo.Draw(); });
+        if (engineOnly) std::printf("%-36s %10.2f\n", scene.name.c_str(), engineMs);
+        else std::printf("%-36s %10.2f %10.2f %8.2f\n", scene.name.c_str(), engineMs, cairoMs, engineMs / cairoMs);
     }
     LoopingMemory();
     return 0;

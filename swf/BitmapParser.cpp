@@ -15,6 +15,7 @@ constexpr uint8_t kMarker = 0xFF;
 constexpr uint8_t kStartOfImage = 0xD8;
 constexpr uint8_t kEndOfImage = 0xD9;
 constexpr uint8_t kStartOfScan = 0xDA;
+constexpr size_t kMaxDeflateRatio = 1040;
 
 bool IsPng(const uint8_t* data, size_t size) {
     static const uint8_t kSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -162,6 +163,9 @@ bool ParseDefineBitsLossless(Reader& reader, int losslessVersion, BitmapCharacte
     const size_t expected = paletteBytes + rowBytes * height;
     std::vector<uint8_t> plain;
     const size_t packedSize = reader.Remaining();
+    // zlib packs at most about 1032 to 1: less data than that cannot hold the picture, and is
+    // refused before anything the size of the claim is allocated.
+    if (expected / kMaxDeflateRatio > packedSize) return false;
     Inflate(reader.Bytes(packedSize), packedSize, expected, plain);
     // Missing rows stay transparent rather than failing the whole picture.
     const size_t decoded = plain.size();

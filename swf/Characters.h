@@ -235,12 +235,26 @@ struct MovieData {
     Rect stage;
     double frameRate = 12;
     uint32_t background = 0xFFFFFFFF;
-    std::unordered_map<uint16_t, std::shared_ptr<const Character>> dictionary;
+    // Each id with its definitions and the main timeline frame (0-based) each appeared in.
+    // Movies may free an id and define it anew, as video-like movies do every frame.
+    struct Definition {
+        int frame;
+        std::shared_ptr<const Character> character;
+    };
+    std::unordered_map<uint16_t, std::vector<Definition>> dictionary;
     Timeline timeline;
 
-    const Character* Find(uint16_t id) const {
+    // The definition of an id as it stands on a main timeline frame.
+    const Character* Find(uint16_t id, int frame) const {
         const auto it = dictionary.find(id);
-        return it == dictionary.end() ? nullptr : it->second.get();
+        if (it == dictionary.end()) return nullptr;
+        const Character* found = nullptr;
+        for (const Definition& definition : it->second) {
+            if (definition.frame > frame) break;
+            found = definition.character.get();
+        }
+        // Used before its definition: the first one is the best guess.
+        return found != nullptr ? found : it->second.front().character.get();
     }
 };
 

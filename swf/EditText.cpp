@@ -104,7 +104,7 @@ void Renderer::DrawEditText(const EditTextCharacter& field, const Matrix& matrix
     }
     if (field.text.empty()) return;
 
-    const Character* found = field.hasFont ? movie_->Find(field.fontId) : nullptr;
+    const Character* found = field.hasFont ? movie_->Find(field.fontId, frame_) : nullptr;
     const FontCharacter* font =
         found != nullptr && found->kind == CharacterKind::Font ? static_cast<const FontCharacter*>(found) : nullptr;
     const bool outlines = font != nullptr && !font->glyphs.empty();

@@ -20,6 +20,7 @@ constexpr size_t kMaxMovieBytes = 64u * 1024 * 1024;
 constexpr size_t kMaxFrames = 16000;
 constexpr size_t kMaxOpsPerTimeline = 1'000'000;
 constexpr double kDefaultFrameRate = 12;
+constexpr size_t kMaxDefinitionsPerId = 4096;
 
 enum TagCode : uint16_t {
     kTagEnd = 0,
@@ -148,6 +149,7 @@ public:
             if (code == kTagEnd) break;
             if (code == kTagShowFrame) {
                 if (timeline.frames.size() >= kMaxFrames) break;
+                if (isMain) ++frame_;
                 timeline.frames.push_back(std::move(pending));
                 pending = Frame();
                 pendingUsed = false;
@@ -220,8 +222,12 @@ private:
     }
 
     void Define(std::shared_ptr<Character> character) {
-        // The first definition of an id stands, as later ones would change what is on show.
-        movie_.dictionary.emplace(character->id, std::move(character));
+        // A later frame may define an id again (after freeing it); within one frame the first
+        // definition stands.
+        auto& definitions = movie_.dictionary[character->id];
+        if (!definitions.empty() && definitions.back().frame == frame_) return;
+        if (definitions.size() >= kMaxDefinitionsPerId) return;
+        definitions.push_back({frame_, std::move(character)});
     }
 
     void ParseDefinition(uint16_t code, Reader& body, Reader& outer) {
@@ -281,12 +287,13 @@ private:
         case kTagDefineFontInfo2: {
             const uint16_t fontId = body.U16();
             const auto it = movie_.dictionary.find(fontId);
-            if (it != movie_.dictionary.end() && it->second->kind == CharacterKind::Font) {
+            if (it != movie_.dictionary.end() && it->second.back().character->kind == CharacterKind::Font) {
                 // Fonts are shared as const once defined; the info belongs to the definition,
                 // so it is applied to a copy that replaces it.
-                auto font = std::make_shared<FontCharacter>(static_cast<const FontCharacter&>(*it->second));
+                auto& latest = it->second.back().character;
+                auto font = std::make_shared<FontCharacter>(static_cast<const FontCharacter&>(*latest));
                 ParseDefineFontInfo(body, code == kTagDefineFontInfo ? 1 : 2, *font);
-                it->second = font;
+                latest = font;
             }
             break;
         }
@@ -352,6 +359,7 @@ private:
     ParseBudget budget_;
     std::vector<uint8_t> jpegTables_;
     size_t opsLeft_ = kMaxOpsPerTimeline;
+    int frame_ = 0;  // the main timeline frame being read
     bool backgroundSet_ = false;
 };
 

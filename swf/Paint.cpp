@@ -104,8 +104,9 @@ inline uint32_t Lerp(uint32_t a, uint32_t b, uint32_t f) {
     return rb | ag;
 }
 
+// Down first, then across, as the row cache of FillBitmap does, so both give the same pixels.
 inline uint32_t Bilinear(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t fx, uint32_t fy) {
-    return Lerp(Lerp(p00, p10, fx), Lerp(p01, p11, fx), fy);
+    return Lerp(Lerp(p00, p01, fy), Lerp(p10, p11, fy), fx);
 }
 
 }  // namespace
@@ -238,6 +239,22 @@ void Paint::FillBitmap(int x, int y, int count, uint32_t* out) const {
         auto column = [&](int64_t px) {
             return repeat_ ? Wrap(px, width) : std::clamp<int64_t>(px, 0, width - 1);
         };
+        // Magnified: blend the two source rows once per source column, then only across.
+        if (smooth_ && count >= 16 && du > 0 && du < 65536) {
+            const int64_t first = u >> 16;
+            const int64_t last = (u + du * (count - 1)) >> 16;
+            rowCache_.resize(static_cast<size_t>(last - first + 2));
+            for (int64_t c = first; c <= last + 1; ++c) {
+                const int64_t source = column(c);
+                rowCache_[c - first] = Lerp(top[source], bottom[source], fy);
+            }
+            const uint32_t* cache = rowCache_.data() - first;
+            for (int i = 0; i < count; ++i, u += du) {
+                const int64_t px = u >> 16;
+                out[i] = Lerp(cache[px], cache[px + 1], static_cast<uint32_t>(u >> 8) & 0xFF);
+            }
+            return;
+        }
         for (int i = 0; i < count; ++i, u += du) {
             const int64_t px = u >> 16;
             if (!smooth_) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "swf/Characters.h"
 
@@ -51,6 +52,7 @@ private:
     ColorTransform cx_;
     bool transformPixels_ = false;
     bool opaque_ = false;
+    mutable std::vector<uint32_t> rowCache_;  // scratch of FillBitmap
 };
 
 }  // namespace kestrix::swf

@@ -214,6 +214,20 @@ void Rasterizer::Sweep(FillRule rule, int styleCount, SpanSink& sink) {
         const int y = top_ + row;
         const size_t n = cells.size();
         size_t i = 0;
+        // Edge pixels of one style next to each other go out together.
+        int runStyle = 0;
+        int runX = 0;
+        runAlphas_.clear();
+        auto flushRun = [&] {
+            if (runAlphas_.empty()) return;
+            if (runAlphas_.size() == 1) {
+                const StyleCoverage coverage{runStyle, runAlphas_[0]};
+                sink.Pixel(y, runX, &coverage, 1);
+            } else {
+                sink.Run(y, runX, static_cast<int>(runAlphas_.size()), runStyle, runAlphas_.data());
+            }
+            runAlphas_.clear();
+        };
         while (i < n) {
             const int x = cells[i].x;
             touched_.clear();
@@ -257,9 +271,22 @@ void Rasterizer::Sweep(FillRule rule, int styleCount, SpanSink& sink) {
                     active_.erase(std::find(active_.begin(), active_.end(), style));
                 }
             }
-            if (!out_.empty()) sink.Pixel(y, x, out_.data(), static_cast<int>(out_.size()));
+            if (out_.size() == 1) {
+                const bool continues = !runAlphas_.empty() && runStyle == out_[0].style &&
+                                       runX + static_cast<int>(runAlphas_.size()) == x;
+                if (!continues) {
+                    flushRun();
+                    runStyle = out_[0].style;
+                    runX = x;
+                }
+                runAlphas_.push_back(static_cast<uint8_t>(out_[0].alpha));
+            } else if (!out_.empty()) {
+                flushRun();
+                sink.Pixel(y, x, out_.data(), static_cast<int>(out_.size()));
+            }
             const int nextX = j < n ? cells[j].x : right_;
             if (nextX > x + 1 && !active_.empty()) {
+                flushRun();
                 out_.clear();
                 for (int style : active_) {
                     const int alpha = ToAlpha(static_cast<int64_t>(cover_[style]) * 2 * kSubpixel, rule);
@@ -269,6 +296,7 @@ void Rasterizer::Sweep(FillRule rule, int styleCount, SpanSink& sink) {
             }
             i = j;
         }
+        flushRun();
         for (int style : active_) {
             cover_[style] = 0;
             isActive[style] = 0;

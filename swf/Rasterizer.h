@@ -25,6 +25,13 @@ public:
     virtual void Pixel(int y, int x, const StyleCoverage* styles, int count) = 0;
     // Pixels x .. x+length-1 with no edge inside: the same coverage all along.
     virtual void Span(int y, int x, int length, const StyleCoverage* styles, int count) = 0;
+    // Neighbouring edge pixels covered by one style only, each with its own alpha.
+    virtual void Run(int y, int x, int length, int style, const uint8_t* alphas) {
+        for (int i = 0; i < length; ++i) {
+            const StyleCoverage coverage{style, alphas[i]};
+            Pixel(y, x + i, &coverage, 1);
+        }
+    }
 };
 
 class Rasterizer {
@@ -73,6 +80,7 @@ private:
     std::vector<int> active_;
     std::vector<int> touched_;
     std::vector<StyleCoverage> out_;
+    std::vector<uint8_t> runAlphas_;
 };
 
 }  // namespace kestrix::swf

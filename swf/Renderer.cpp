@@ -96,6 +96,30 @@ public:
         }
     }
 
+    void Run(int y, int x, int length, int style, const uint8_t* alphas) override {
+        const uint8_t* mask = mask_ != nullptr ? mask_ + static_cast<size_t>(y) * maskStride_ + x : nullptr;
+        if (maskOut_ != nullptr) {
+            for (int k = 0; k < length; ++k) AddToMask(y, x + k, 1, alphas[k]);
+            return;
+        }
+        uint32_t* row = pixels_ + static_cast<size_t>(y) * stride_ + x;
+        const Paint& paint = paints_[style];
+        if (paint.IsSolid()) {
+            const uint32_t color = paint.SolidColor();
+            for (int k = 0; k < length; ++k) {
+                const uint32_t alpha = mask != nullptr ? MultiplyAlpha(alphas[k], mask[k]) : alphas[k];
+                row[k] = Over(ScalePixel(color, alpha), row[k]);
+            }
+            return;
+        }
+        if (scratch_.size() < static_cast<size_t>(length)) scratch_.resize(length);
+        paint.Fill(x, y, length, scratch_.data());
+        for (int k = 0; k < length; ++k) {
+            const uint32_t alpha = mask != nullptr ? MultiplyAlpha(alphas[k], mask[k]) : alphas[k];
+            row[k] = Over(ScalePixel(scratch_[k], alpha), row[k]);
+        }
+    }
+
 private:
     static void SolidSpan(uint32_t* row, const uint8_t* mask, int length, uint32_t color) {
         if (color == 0) return;
@@ -195,6 +219,7 @@ double ScaleOf(const Matrix& m) { return std::sqrt(std::fabs(m.Determinant())); 
 void Renderer::Render(const MovieData& movie, const DisplayObject& root, uint32_t* pixels, int width, int height,
                       int stride, const StagePlacement& placement) {
     movie_ = &movie;
+    frame_ = root.frame;
     width_ = width;
     height_ = height;
     target_ = {pixels, stride};
@@ -385,7 +410,7 @@ void Renderer::FillGroup(const StyleGroup& group, bool nonZero, const Matrix& ma
     if (paints_.size() < static_cast<size_t>(count) + 1) paints_.resize(count + 1);
     for (int i = 0; i < count; ++i) {
         const FillStyle& fill = group.fills[i];
-        const Character* bitmap = fill.kind == FillKind::Bitmap ? movie_->Find(fill.bitmapId) : nullptr;
+        const Character* bitmap = fill.kind == FillKind::Bitmap ? movie_->Find(fill.bitmapId, frame_) : nullptr;
         paints_[i + 1].SetFill(fill,
                                bitmap != nullptr && bitmap->kind == CharacterKind::Bitmap
                                    ? static_cast<const BitmapCharacter*>(bitmap)
@@ -455,7 +480,7 @@ void Renderer::StrokeGroup(const StyleGroup& group, const Matrix& matrix, const 
         if (rasterizer_.Empty()) continue;
         if (paints_.size() < 2) paints_.resize(2);
         if (style.hasFill) {
-            const Character* bitmap = style.fill.kind == FillKind::Bitmap ? movie_->Find(style.fill.bitmapId) : nullptr;
+            const Character* bitmap = style.fill.kind == FillKind::Bitmap ? movie_->Find(style.fill.bitmapId, frame_) : nullptr;
             paints_[1].SetFill(style.fill,
                                bitmap != nullptr && bitmap->kind == CharacterKind::Bitmap
                                    ? static_cast<const BitmapCharacter*>(bitmap)
@@ -490,7 +515,7 @@ void Renderer::DrawText(const TextCharacter& text, const Matrix& matrix, const C
     if (paints_.size() < 2) paints_.resize(2);
     const Matrix base = matrix * text.matrix;
     for (const TextRecord& record : text.records) {
-        const Character* found = movie_->Find(record.fontId);
+        const Character* found = movie_->Find(record.fontId, frame_);
         if (found == nullptr || found->kind != CharacterKind::Font) continue;
         const auto& font = static_cast<const FontCharacter&>(*found);
         const double scale = record.height / font.emSize;

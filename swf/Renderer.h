@@ -45,6 +45,7 @@ private:
     std::vector<uint32_t>& AcquireLayer();
 
     const MovieData* movie_ = nullptr;
+    int frame_ = 0;  // the main timeline's frame: which definition of an id is meant
     int width_ = 0;
     int height_ = 0;
     int clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;

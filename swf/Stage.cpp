@@ -86,7 +86,7 @@ std::shared_ptr<DisplayObject> Stage::Create(const Character* character, int nes
         if (nesting < kMaxNesting) Enter(*object, 0);
     } else if (character->kind == CharacterKind::Button && nesting < kMaxNesting) {
         for (const ButtonRecord& record : static_cast<const ButtonCharacter*>(character)->upRecords) {
-            auto child = Create(movie_.Find(record.characterId), nesting + 1);
+            auto child = Create(movie_.Find(record.characterId, root_->frame), nesting + 1);
             if (!child) continue;
             child->depth = record.depth;
             child->matrix = record.matrix;
@@ -128,7 +128,8 @@ void Stage::ApplyOp(DisplayObject& parent, const PlaceOp& op, int frame) {
         }
         return;
     }
-    const Character* character = movie_.Find(op.characterId);
+    // Definitions as they stand on the main timeline's frame being entered.
+    const Character* character = movie_.Find(op.characterId, &parent == root_.get() ? frame : root_->frame);
     if (character == nullptr) return;
     if (op.move && occupied && (*at)->character == character) {
         Placement placement;
@@ -203,7 +204,8 @@ void Stage::Rebuild(DisplayObject& object, int frame) {
                 if (it != expected.end()) expected.erase(it);
                 continue;
             }
-            const Character* character = op.hasCharacter ? movie_.Find(op.characterId) : nullptr;
+            const int asOf = &object == root_.get() ? f : root_->frame;
+            const Character* character = op.hasCharacter ? movie_.Find(op.characterId, asOf) : nullptr;
             if (op.hasCharacter && character == nullptr) continue;
             if (!op.hasCharacter || (op.move && it != expected.end() && it->second.character == character)) {
                 if (it != expected.end()) it->second.placement.Take(op);

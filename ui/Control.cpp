@@ -95,9 +95,16 @@ LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (lParam) {
                 if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam)))
-                    return child->ChildCommand(HIWORD(wParam));
+                    return child->ChildItemCommand(LOWORD(wParam), HIWORD(wParam));
             }
             break;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            LRESULT result = 0;
+            TControl* child = header ? FromHandle(header->hwndFrom) : nullptr;
+            if (child && child != this && child->ChildNotify(*header, result)) return result;
+            break;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
             if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
@@ -125,6 +132,14 @@ void TControl::SetAlign(Align align) {
 
 void TControl::SetVisible(bool visible) {
     if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (handle_) EnableWindow(handle_, enabled);
+}
+
+void TControl::BringToFront() {
+    if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 std::string TControl::Text() const {

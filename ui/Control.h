@@ -33,6 +33,11 @@ public:
     Align GetAlign() const { return align_; }
 
     void SetVisible(bool visible);
+    bool Visible() const { return handle_ && IsWindowVisible(handle_); }
+    void SetEnabled(bool enabled);
+    bool Enabled() const { return handle_ && IsWindowEnabled(handle_); }
+    // Puts the control above its siblings, where it overlaps them.
+    void BringToFront();
     std::string Text() const;
     void SetText(const std::string& text);
     void SetFont(HFONT font);
@@ -54,7 +59,11 @@ public:
 
     // Messages that Windows sends to a parent about a child, routed to the child's object.
     virtual LRESULT ChildCommand(WORD notification) { return 0; }
+    // For children that send commands of several items (a tool bar's buttons).
+    virtual LRESULT ChildItemCommand(WORD id, WORD notification) { return ChildCommand(notification); }
     virtual HBRUSH ChildColor(HDC dc) { return nullptr; }
+    // WM_NOTIFY from the child; returns false to leave the message to the default handling.
+    virtual bool ChildNotify(NMHDR& header, LRESULT& result) { return false; }
 
     static TControl* FromHandle(HWND handle);
 

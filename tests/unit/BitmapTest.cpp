@@ -364,10 +364,12 @@ std::vector<MalformedCase> MalformedFiles() {
         {"pixel offset inside the header", patched(10, 20)},
         {"pixel offset past the end", patched(10, 1000)},
         {"RLE8 with 4 bits", withRle([](BmpFile& f) { f.bitCount = 4; })},
+        {"RLE4 with 8 bits", withRle([](BmpFile& f) { f.compression = 2; })},
+        {"RLE 100000 x 100000", withRle([](BmpFile& f) { f.width = f.height = 100000; })},
         {"RLE top-down", withRle([](BmpFile& f) { f.height = -2; })},
         {"RLE without an end", withRle([](BmpFile& f) { f.pixels = {2, 0, 0, 0}; })},
         {"RLE literal run past the end", withRle([](BmpFile& f) { f.pixels = {0, 5, 0, 0}; })},
-        {"RLE size past the end", withRle([](BmpFile& f) { f.sizeImage = 50; })},
+        {"RLE size past the end", withRle([](BmpFile& f) { f.sizeImage = 0xFFFFFFF0; })},
     };
 }
 
