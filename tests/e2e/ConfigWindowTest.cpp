@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "base/Path.h"
+#include "payload/PayloadKeys.h"
+#include "payload/TResourceToExeUnit.h"
 #include "tests/e2e/ScreenSaverFixture.h"
 #include "tests/win/GuiTestKit.h"
 
@@ -75,9 +77,7 @@ TEST_F(ConfigWindowTest, ShowsTheSettingsAndSizesItselfByTheLogo) {
         EXPECT_EQ(ReadFile(MovieBesideSaver()), ReadFile(settings.FlashFile)) << "the movie, while the window is open";
 
         SaveScreenshot("config-logo-" + std::to_string(c.logoWidth) + "x" + std::to_string(c.logoHeight));
-        BringToForeground(window);
-        PressKey(VK_RETURN);
-        EXPECT_EQ(saver.WaitForExit(), 0);
+        EXPECT_EQ(EndWith(saver, [window] { BringToForeground(window); PressKey(VK_RETURN); }), 0);
         EXPECT_FALSE(FileExists(MovieBesideSaver()));
     }
 }
@@ -95,13 +95,18 @@ TEST_F(ConfigWindowTest, EveryConfigurationSwitchShowsTheWindowAndEveryWayOutEnd
         Process saver = StartProcess(Wide(scr), c.arguments);
         const HWND window = WaitForWindow(saver, kConfigWindow);
         const std::string wayOut = c.wayOut;
-        if (wayOut == "close box") {
-            BringToForeground(window);
-            ClickCloseBox(window);
-        } else {
-            ClickWindow(WaitForChild(window, {L"Button", Wide(wayOut)}).handle);
-        }
-        EXPECT_EQ(saver.WaitForExit(), 0) << wayOut;
+        const HWND button = wayOut == "close box" ? nullptr : WaitForChild(window, {L"Button", Wide(wayOut)}).handle;
+        EXPECT_EQ(EndWith(saver, [&] {
+                      if (!IsWindow(window)) return;
+                      if (button) {
+                          ClickWindow(button);
+                      } else {
+                          BringToForeground(window);
+                          ClickCloseBox(window);
+                      }
+                  }),
+                  0)
+            << wayOut;
         EXPECT_FALSE(FileExists(MovieBesideSaver()));
     }
 }
@@ -115,9 +120,34 @@ TEST_F(ConfigWindowTest, ScrollBarValuesOutsideTheTableGiveNone) {
         const DWORD style = Read(window).memoStyle;
         EXPECT_EQ((style & WS_HSCROLL) != 0, value == 2) << value;
         EXPECT_FALSE(style & WS_VSCROLL) << value;
-        ClickWindow(WaitForChild(window, {L"Button", L"Cancel"}).handle);
-        EXPECT_EQ(saver.WaitForExit(), 0);
+        const HWND cancel = WaitForChild(window, {L"Button", L"Cancel"}).handle;
+        EXPECT_EQ(EndWith(saver, [cancel] { if (IsWindow(cancel)) ClickWindow(cancel); }), 0);
     }
+}
+
+TEST_F(ConfigWindowTest, MissingKeysAndKeysOfAnotherKindKeepTheDefaults) {
+    // Only a builder that is not ours writes such a payload: write it by hand.
+    settings.Logo = WriteLogo(10, 10);
+    TResourceToExe container;
+    auto title = std::make_unique<TIntegerResItem>();  // a number where text belongs
+    title->Key = PayloadKey::Title;
+    title->Value = 7;
+    container.Add(std::move(title));
+    auto email = std::make_unique<TStringResItem>();
+    email->Key = PayloadKey::Email;
+    email->Value = "only@example.org";
+    container.Add(std::move(email));
+    const std::string scr = Compile();
+    container.WriteToFile(RuntimePath(), scr);
+
+    Process saver = StartProcess(Wide(scr), {L"/c"});
+    const HWND window = WaitForWindow(saver, kConfigWindow);
+    const Shown shown = Read(window);
+    EXPECT_NE(std::find(shown.labels.begin(), shown.labels.end(), L"only@example.org"), shown.labels.end());
+    EXPECT_EQ(std::find(shown.labels.begin(), shown.labels.end(), L"7"), shown.labels.end());
+    EXPECT_EQ(DescribeWindow(window).clientSize.cx, 475);
+    const HWND ok = WaitForChild(window, {L"Button", L"OK"}).handle;
+    EXPECT_EQ(EndWith(saver, [ok] { if (IsWindow(ok)) ClickWindow(ok); }), 0);
 }
 
 TEST_F(ConfigWindowTest, TruncatedPayloadShowsTheReadErrorAndStillTheWindow) {
@@ -141,8 +171,8 @@ TEST_F(ConfigWindowTest, TruncatedPayloadShowsTheReadErrorAndStillTheWindow) {
     PressKey(VK_RETURN);
     const HWND window = WaitForWindow(saver, kConfigWindow);
     EXPECT_EQ(DescribeWindow(window).text, Wide(settings.SSNameVersion)) << "the step before the error took effect";
-    ClickWindow(WaitForChild(window, {L"Button", L"OK"}).handle);
-    EXPECT_EQ(saver.WaitForExit(), 0);
+    const HWND ok = WaitForChild(window, {L"Button", L"OK"}).handle;
+    EXPECT_EQ(EndWith(saver, [ok] { if (IsWindow(ok)) ClickWindow(ok); }), 0);
 }
 
 }  // namespace

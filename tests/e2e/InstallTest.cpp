@@ -77,8 +77,7 @@ protected:
         const HWND window = WaitForWindow(saver, kPlaybackWindow);
         EXPECT_TRUE(IsWindowVisible(window));
         std::this_thread::sleep_for(Milliseconds(1700));  // armed after a second
-        PressKey(VK_SPACE);
-        EXPECT_EQ(saver.WaitForExit(), 0);
+        EXPECT_EQ(EndWith(saver, [] { PressKey(VK_SPACE); }), 0);
     }
 
     std::string scr_;

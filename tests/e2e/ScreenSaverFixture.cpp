@@ -60,6 +60,15 @@ std::string ScreenSaverFixture::WriteLogo(int width, int height) {
     return folder_ + "logo.bmp";
 }
 
+int ScreenSaverFixture::EndWith(Process& program, const std::function<void()>& input) {
+    const auto deadline = std::chrono::steady_clock::now() + kDefaultTimeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        input();
+        if (WaitForSingleObject(program.Handle(), 1000) == WAIT_OBJECT_0) break;
+    }
+    return program.WaitForExit(Milliseconds(1000));
+}
+
 std::wstring ScreenSaverFixture::Wide(const std::string& text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');

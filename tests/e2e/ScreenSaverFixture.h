@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+
+#include "tests/win/GuiTestKit.h"
 
 #include "builder/ProjectSettings.h"
 
@@ -29,6 +32,10 @@ protected:
     std::string WriteLogo(int width, int height);
     std::string MovieBesideSaver() const { return folder_ + "ssgorun.dat"; }
     std::string RuntimePath() const;
+
+    // Gives the input again and again until the program ends, and returns its exit code: on a
+    // busy machine one input may come before the window is ready for it.
+    static int EndWith(Process& program, const std::function<void()>& input);
 
     static std::wstring Wide(const std::string& text);
     static std::string ReadFile(const std::string& path);
