@@ -136,22 +136,29 @@ bool Matches(const std::wstring& className, const std::wstring& text, const Wind
            (match.caption.empty() || text == match.caption);
 }
 
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+// Enumeration callbacks are functions of the system's calling convention, which lambdas
+// do not convert to on 32-bit Windows.
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId) search->found.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> TopLevelWindows(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId) {
-                s->found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -426,13 +433,7 @@ std::wstring WindowClass(HWND window) {
 
 std::vector<ChildWindow> ChildWindows(HWND parent) {
     std::vector<HWND> handles;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM context) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&handles));
+    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&handles));
     std::vector<ChildWindow> children;
     for (HWND handle : handles) {
         ChildWindow child;
