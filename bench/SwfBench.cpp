@@ -1,8 +1,8 @@
 // Movie engine benchmarks: reference scenes drawn at 1920 x 1080 by the engine and, as the
 // baseline in the same run, the same paths drawn by cairo with its default anti-aliasing.
 // Figures are medians in milliseconds per frame, with the ratio engine / cairo (below 1 is
-// faster than cairo; --engine-only skips cairo for profiling). A last check plays a looping movie and reports whether the display
-// list grows.
+// faster than cairo; --engine-only skips cairo for profiling). A last check plays a looping movie and reports whether
+// the display list grows.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -32,7 +32,7 @@ constexpr int kRuns = 25;
 // One object of a scene: a one-fill shape placed with a matrix. The same data goes into the
 // movie and to cairo.
 struct Item {
-    ShapeSpec shape;
+    ShapeDraft shape;
     Matrix placement;
 };
 
@@ -43,7 +43,9 @@ struct Scene {
     std::vector<std::pair<std::pair<int, int>, std::vector<uint32_t>>> bitmaps;
 };
 
-double Px(double pixels) { return pixels * 20; }
+double Px(double pixels) {
+    return pixels * 20;
+}
 
 uint32_t RandomColor(std::mt19937& random, bool translucent) {
     const uint32_t alpha = translucent ? 0x80 : 0xFF;
@@ -51,9 +53,9 @@ uint32_t RandomColor(std::mt19937& random, bool translucent) {
 }
 
 // A closed blob of quadratic curves around a centre.
-PathSpec Blob(std::mt19937& random, double cx, double cy, double radius, int lobes) {
+PathDraft Blob(std::mt19937& random, double cx, double cy, double radius, int lobes) {
     std::uniform_real_distribution<double> wobble(0.6, 1.0);
-    PathSpec path;
+    PathDraft path;
     path.fill1 = 1;
     const double step = 2 * M_PI / lobes;
     auto point = [&](double angle, double r) { return Point{cx + r * std::cos(angle), cy + r * std::sin(angle)}; };
@@ -72,7 +74,7 @@ Scene SolidShapes() {
     std::uniform_real_distribution<double> x(0, kWidth), y(0, kHeight), r(20, 120);
     for (int i = 0; i < 400; ++i) {
         Item item;
-        item.shape.fills = {FillSpec::Color(RandomColor(random, i % 3 == 0))};
+        item.shape.fills = {FillDraft::Color(RandomColor(random, i % 3 == 0))};
         item.shape.paths = {Blob(random, Px(x(random)), Px(y(random)), Px(r(random)), 8)};
         scene.items.push_back(item);
     }
@@ -85,13 +87,18 @@ Scene GradientShapes() {
     std::uniform_real_distribution<double> x(0, kWidth), y(0, kHeight), r(100, 300);
     for (int i = 0; i < 60; ++i) {
         const double cx = Px(x(random)), cy = Px(y(random)), radius = Px(r(random));
-        FillSpec fill;
-        fill.kind = i % 2 == 0 ? FillSpec::Linear : FillSpec::Radial;
-        fill.stops = {{0, RandomColor(random, false)}, {128, RandomColor(random, true)}, {255, RandomColor(random, false)}};
+        FillDraft fill;
+        fill.kind = i % 2 == 0 ? FillDraft::Linear : FillDraft::Radial;
+        fill.stops = {
+            {0, RandomColor(random, false)}, {128, RandomColor(random, true)}, {255, RandomColor(random, false)}};
         const double scale = 2 * radius / 32768;
         const double angle = i * 0.7;
-        fill.matrix = {scale * std::cos(angle), scale * std::sin(angle), -scale * std::sin(angle), scale * std::cos(angle),
-                       cx, cy};
+        fill.matrix = {scale * std::cos(angle),
+                       scale * std::sin(angle),
+                       -scale * std::sin(angle),
+                       scale * std::cos(angle),
+                       cx,
+                       cy};
         Item item;
         item.shape.fills = {fill};
         item.shape.paths = {Blob(random, cx, cy, radius, 6)};
@@ -108,33 +115,33 @@ Scene ScaledBitmap() {
         for (int xx = 0; xx < w; ++xx)
             pixels[yy * w + xx] = 0xFF000000u | (xx * 255 / w) << 16 | (yy * 255 / h) << 8 | ((xx ^ yy) & 0xFF);
     scene.bitmaps.push_back({{w, h}, pixels});
-    FillSpec fill;
-    fill.kind = FillSpec::Bitmap;
+    FillDraft fill;
+    fill.kind = FillDraft::Bitmap;
     fill.bitmapId = 1;
     fill.smooth = true;
     fill.repeat = false;
     fill.matrix = Matrix::Scale(Px(3), Px(3));
     Item item;
     item.shape.fills = {fill};
-    item.shape.paths = {PathSpec::Rectangle(0, 0, Px(kWidth), Px(kHeight), 1)};
+    item.shape.paths = {PathDraft::Rectangle(0, 0, Px(kWidth), Px(kHeight), 1)};
     scene.items.push_back(item);
     return scene;
 }
 
 // Glyph-like outlines on a 1024 em: rings, bars and bowls built from curves.
-std::vector<PathSpec> GlyphOutline(int index) {
+std::vector<PathDraft> GlyphOutline(int index) {
     std::mt19937 random(100 + index);
-    std::vector<PathSpec> paths;
-    PathSpec outer = Blob(random, 300, -350, 300, 8);
+    std::vector<PathDraft> paths;
+    PathDraft outer = Blob(random, 300, -350, 300, 8);
     paths.push_back(outer);
     if (index % 3 == 0) {
         // A counter (hole), drawn the other way round.
-        PathSpec inner = Blob(random, 300, -350, 140, 6);
+        PathDraft inner = Blob(random, 300, -350, 140, 6);
         inner.fill1 = 0;
         inner.fill0 = 1;
         paths.push_back(inner);
     }
-    if (index % 2 == 0) paths.push_back(PathSpec::Rectangle(520, -700, 600, 0, 1));
+    if (index % 2 == 0) paths.push_back(PathDraft::Rectangle(520, -700, 600, 0, 1));
     return paths;
 }
 
@@ -145,7 +152,7 @@ Scene Text() {
     for (int line = 0; line < 12; ++line) {
         for (int i = 0; i < 80; ++i) {
             Item item;
-            item.shape.fills = {FillSpec::Color(0xFF202020)};
+            item.shape.fills = {FillDraft::Color(0xFF202020)};
             item.shape.paths = GlyphOutline((line * 7 + i * 3) % 26);
             item.placement = {scale, 0, 0, scale, Px(20 + i * 23.5), Px(60 + line * 80)};
             scene.items.push_back(item);
@@ -161,16 +168,16 @@ std::vector<uint8_t> WriteMovie(const Scene& scene, bool asText) {
     for (const auto& [size, pixels] : scene.bitmaps) writer.DefineLosslessBitmap(size.first, size.second, pixels);
     if (asText) {
         // The text scene goes in as a font and DefineText records, as a movie has it.
-        std::vector<GlyphSpec> glyphs(26);
+        std::vector<GlyphDraft> glyphs(26);
         for (int i = 0; i < 26; ++i) {
             glyphs[i].code = static_cast<uint16_t>('a' + i);
             glyphs[i].advance = 660;
             glyphs[i].paths = GlyphOutline(i);
         }
         const uint16_t font = writer.DefineFont(glyphs);
-        std::vector<TextRecordSpec> records;
+        std::vector<TextRecordDraft> records;
         for (int line = 0; line < 12; ++line) {
-            TextRecordSpec record;
+            TextRecordDraft record;
             record.fontId = font;
             record.height = Px(28);
             record.color = 0xFF202020;
@@ -184,7 +191,7 @@ std::vector<uint8_t> WriteMovie(const Scene& scene, bool asText) {
     } else {
         uint16_t depth = 1;
         for (const Item& item : scene.items) {
-            PlaceSpec place;
+            PlaceOptions place;
             place.matrix = item.placement;
             writer.Place(depth++, writer.DefineShape(item.shape), place);
         }
@@ -238,21 +245,21 @@ struct EngineScene {
 
 // ---- cairo
 
-void SetSource(cairo_t* cr, const FillSpec& fill, const std::vector<cairo_surface_t*>& bitmaps) {
+void SetSource(cairo_t* cr, const FillDraft& fill, const std::vector<cairo_surface_t*>& bitmaps) {
     auto channel = [](uint32_t c, int shift) { return ((c >> shift) & 0xFF) / 255.0; };
-    if (fill.kind == FillSpec::Solid) {
+    if (fill.kind == FillDraft::Solid) {
         cairo_set_source_rgba(cr, channel(fill.color, 16), channel(fill.color, 8), channel(fill.color, 0),
                               channel(fill.color, 24));
         return;
     }
     cairo_pattern_t* pattern = nullptr;
-    if (fill.kind == FillSpec::Bitmap) {
+    if (fill.kind == FillDraft::Bitmap) {
         pattern = cairo_pattern_create_for_surface(bitmaps.at(fill.bitmapId - 1));
         cairo_pattern_set_filter(pattern, fill.smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
         cairo_pattern_set_extend(pattern, fill.repeat ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_PAD);
     } else {
-        pattern = fill.kind == FillSpec::Linear ? cairo_pattern_create_linear(-16384, 0, 16384, 0)
-                                                : cairo_pattern_create_radial(0, 0, 0, 0, 0, 16384);
+        pattern = fill.kind == FillDraft::Linear ? cairo_pattern_create_linear(-16384, 0, 16384, 0)
+                                                 : cairo_pattern_create_radial(0, 0, 0, 0, 0, 16384);
         for (const auto& [ratio, color] : fill.stops)
             cairo_pattern_add_color_stop_rgba(pattern, ratio / 255.0, channel(color, 16), channel(color, 8),
                                               channel(color, 0), channel(color, 24));
@@ -279,7 +286,7 @@ void DrawWithCairo(cairo_t* cr, const Scene& scene, const std::vector<cairo_surf
         cairo_matrix_init(&m, p.a, p.b, p.c, p.d, p.tx, p.ty);
         cairo_transform(cr, &m);
         cairo_new_path(cr);
-        for (const PathSpec& path : item.shape.paths) {
+        for (const PathDraft& path : item.shape.paths) {
             cairo_move_to(cr, path.start.x, path.start.y);
             Point pen = path.start;
             for (const auto& edge : path.edges) {
@@ -312,14 +319,15 @@ struct CairoScene {
     std::vector<cairo_surface_t*> bitmaps;
 
     explicit CairoScene(const Scene& s)
-        : scene(s), surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight)),
+        : scene(s),
+          surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight)),
           cr(cairo_create(surface)) {
         storage.reserve(scene.bitmaps.size());
         for (const auto& [size, pixels] : scene.bitmaps) {
             storage.push_back(pixels);  // opaque, so already premultiplied
-            bitmaps.push_back(cairo_image_surface_create_for_data(
-                reinterpret_cast<unsigned char*>(storage.back().data()), CAIRO_FORMAT_ARGB32, size.first,
-                size.second, size.first * 4));
+            bitmaps.push_back(
+                cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(storage.back().data()),
+                                                    CAIRO_FORMAT_ARGB32, size.first, size.second, size.first * 4));
         }
     }
     ~CairoScene() {
@@ -374,8 +382,10 @@ int main(int argc, char** argv) {
         CairoScene cairo(scene);
         const auto [engineMs, cairoMs] =
             TimeInTurns([&] { engine.Draw(); }, engineOnly ? std::function<void()>() : [&] { cairo.Draw(); });
-        if (engineOnly) std::printf("%-36s %10.2f\n", scene.name.c_str(), engineMs);
-        else std::printf("%-36s %10.2f %10.2f %8.2f\n", scene.name.c_str(), engineMs, cairoMs, engineMs / cairoMs);
+        if (engineOnly)
+            std::printf("%-36s %10.2f\n", scene.name.c_str(), engineMs);
+        else
+            std::printf("%-36s %10.2f %10.2f %8.2f\n", scene.name.c_str(), engineMs, cairoMs, engineMs / cairoMs);
     }
     LoopingMemory();
     return 0;

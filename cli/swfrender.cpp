@@ -59,7 +59,8 @@ bool ParseInt(const char* text, int low, int high, int& value) {
 bool ParseSize(const std::string& text, int& width, int& height) {
     const size_t x = text.find_first_of("xX");
     if (x == std::string::npos) return false;
-    return ParseInt(text.substr(0, x).c_str(), 1, 16384, width) && ParseInt(text.substr(x + 1).c_str(), 1, 16384, height);
+    return ParseInt(text.substr(0, x).c_str(), 1, 16384, width) &&
+           ParseInt(text.substr(x + 1).c_str(), 1, 16384, height);
 }
 
 bool ParseScale(const std::string& text, ScaleMode& mode) {
@@ -88,7 +89,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             if (!hasValue) return fail("-o needs a file name");
             options.output = argv[++i];
         } else if (arg == "--frame") {
-            if (!hasValue || !ParseInt(argv[++i], 1, 1000000, options.frame)) return fail("--frame needs a number from 1");
+            if (!hasValue || !ParseInt(argv[++i], 1, 1000000, options.frame))
+                return fail("--frame needs a number from 1");
         } else if (arg == "--frames") {
             if (!hasValue || !ParseInt(argv[++i], 1, 1000000, options.benchFrames))
                 return fail("--frames needs a number from 1");

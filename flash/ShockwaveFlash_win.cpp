@@ -197,40 +197,25 @@ VARIANT TShockwaveFlash::GetProperty(DISPID id) {
     return result;
 }
 
-void TShockwaveFlash::SetMovie(const std::string& path) {
+void TShockwaveFlash::PutText(DISPID id, const std::string& text) {
     VARIANT value;
     value.vt = VT_BSTR;
-    value.bstrVal = SysAllocString(WideFromAnsi(path).c_str());
-    PutProperty(FlashDispId::Movie, value);
+    value.bstrVal = SysAllocString(WideFromAnsi(text).c_str());
+    PutProperty(id, value);
 }
 
-void TShockwaveFlash::SetBGColor(const std::string& color) {
-    VARIANT value;
-    value.vt = VT_BSTR;
-    value.bstrVal = SysAllocString(WideFromAnsi(color).c_str());
-    PutProperty(FlashDispId::BGColor, value);
-}
-
-void TShockwaveFlash::SetScaleMode(int scaleMode) {
+void TShockwaveFlash::PutInteger(DISPID id, int number) {
     VARIANT value;
     value.vt = VT_I4;
-    value.lVal = scaleMode;
-    PutProperty(FlashDispId::ScaleMode, value);
+    value.lVal = number;
+    PutProperty(id, value);
 }
 
-void TShockwaveFlash::SetAlignMode(int alignMode) {
-    VARIANT value;
-    value.vt = VT_I4;
-    value.lVal = alignMode;
-    PutProperty(FlashDispId::AlignMode, value);
-}
-
-void TShockwaveFlash::SetBackgroundColor(int color) {
-    VARIANT value;
-    value.vt = VT_I4;
-    value.lVal = color;
-    PutProperty(FlashDispId::BackgroundColor, value);
-}
+void TShockwaveFlash::SetMovie(const std::string& path) { PutText(FlashDispId::Movie, path); }
+void TShockwaveFlash::SetBGColor(const std::string& color) { PutText(FlashDispId::BGColor, color); }
+void TShockwaveFlash::SetScaleMode(int scaleMode) { PutInteger(FlashDispId::ScaleMode, scaleMode); }
+void TShockwaveFlash::SetAlignMode(int alignMode) { PutInteger(FlashDispId::AlignMode, alignMode); }
+void TShockwaveFlash::SetBackgroundColor(int color) { PutInteger(FlashDispId::BackgroundColor, color); }
 
 void TShockwaveFlash::CallMethod(const wchar_t* name) {
     DISPID id = DISPID_UNKNOWN;

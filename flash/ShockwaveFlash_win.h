@@ -42,6 +42,8 @@ private:
     void ActivateControl(int width, int height);
     void ReleaseControl();
     void PutProperty(DISPID id, VARIANT value);
+    void PutText(DISPID id, const std::string& text);
+    void PutInteger(DISPID id, int number);
     void CallMethod(const wchar_t* name);
 
     TFlashSite* site_ = nullptr;

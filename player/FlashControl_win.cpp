@@ -72,6 +72,7 @@ TFlashControl::TFlashControl() {
 
 TFlashControl::~TFlashControl() {
     InPlaceDeactivate();
+    ReleaseBackBuffer();
     if (site_) site_->Release();
     InterlockedDecrement(&gServerReferences);
 }
@@ -219,10 +220,14 @@ void TFlashControl::LoadMovie(const std::wstring& path) {
     player_->SetLoop(loop_);
     playing_ ? player_->Play() : player_->Stop();
     RestartClock();
-    if (window_) {
-        const double rate = std::max(1.0, movie_->FrameRate());
-        SetTimer(window_, kFrameTimer, static_cast<UINT>(std::max(5.0, 1000.0 / rate / 2)), nullptr);
-    }
+    StartFrameTimer();
+}
+
+// Ticks twice per frame: the engine steps frames by the clock, so a late tick loses nothing.
+void TFlashControl::StartFrameTimer() {
+    if (!window_ || !movie_) return;
+    const double rate = std::max(1.0, movie_->FrameRate());
+    SetTimer(window_, kFrameTimer, static_cast<UINT>(std::max(5.0, 1000.0 / rate / 2)), nullptr);
 }
 
 // ---- OLE object and in-place activation ----
@@ -288,10 +293,7 @@ HRESULT TFlashControl::InPlaceActivate(HWND parent, LPCRECT position) {
                               place.right - place.left, place.bottom - place.top, parent, nullptr, ModuleInstance(),
                               this);
     if (!window_) return E_FAIL;
-    if (movie_) {
-        const double rate = std::max(1.0, movie_->FrameRate());
-        SetTimer(window_, kFrameTimer, static_cast<UINT>(std::max(5.0, 1000.0 / rate / 2)), nullptr);
-    }
+    StartFrameTimer();
     RestartClock();
     return S_OK;
 }
@@ -369,7 +371,32 @@ uint32_t TFlashControl::FallbackColor() const {
     return backgroundColor_ >= 0 ? ArgbFromColorRef(backgroundColor_) : kWhite;
 }
 
-// Drawn into a buffer and copied in one go, so a frame never shows half-drawn.
+// The back buffer follows the window's size; it is kept between frames.
+uint32_t* TFlashControl::BackBuffer(HDC dc, int width, int height) {
+    if (backBuffer_ && backWidth_ == width && backHeight_ == height) return backBits_;
+    ReleaseBackBuffer();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    backBuffer_ = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!backBuffer_ || !bits) {
+        ReleaseBackBuffer();
+        return nullptr;
+    }
+    backBits_ = static_cast<uint32_t*>(bits);
+    backWidth_ = width;
+    backHeight_ = height;
+    return backBits_;
+}
+
+void TFlashControl::ReleaseBackBuffer() {
+    if (backBuffer_) DeleteObject(backBuffer_);
+    backBuffer_ = nullptr;
+    backBits_ = nullptr;
+    backWidth_ = backHeight_ = 0;
+}
+
+// Drawn into the back buffer and copied in one go, so a frame never shows half-drawn.
 void TFlashControl::Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
@@ -377,26 +404,19 @@ void TFlashControl::Paint() {
     GetClientRect(window_, &client);
     const int width = client.right;
     const int height = client.bottom;
-    if (width > 0 && height > 0) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP buffer = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (buffer && bits) {
-            auto* pixels = static_cast<uint32_t*>(bits);
-            if (player_) {
-                player_->Render(pixels, width, height, width, static_cast<swf::ScaleMode>(std::clamp(scaleMode_, 0, 3)),
-                                alignMode_);
-            } else {
-                std::fill(pixels, pixels + static_cast<size_t>(width) * height, FallbackColor());
-            }
-            HDC memory = CreateCompatibleDC(dc);
-            const HGDIOBJ old = SelectObject(memory, buffer);
-            BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
+    uint32_t* pixels = width > 0 && height > 0 ? BackBuffer(dc, width, height) : nullptr;
+    if (pixels) {
+        if (player_) {
+            player_->Render(pixels, width, height, width, static_cast<swf::ScaleMode>(std::clamp(scaleMode_, 0, 3)),
+                            alignMode_);
+        } else {
+            std::fill(pixels, pixels + static_cast<size_t>(width) * height, FallbackColor());
         }
-        if (buffer) DeleteObject(buffer);
+        HDC memory = CreateCompatibleDC(dc);
+        const HGDIOBJ old = SelectObject(memory, backBuffer_);
+        BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
     }
     EndPaint(window_, &paint);
 }

@@ -79,8 +79,11 @@ private:
 
     void LoadMovie(const std::wstring& path);
     void RestartClock();
+    void StartFrameTimer();
     void OnTimer();
     void Paint();
+    uint32_t* BackBuffer(HDC dc, int width, int height);
+    void ReleaseBackBuffer();
     uint32_t FallbackColor() const;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -101,6 +104,10 @@ private:
 
     std::shared_ptr<const swf::Movie> movie_;
     std::unique_ptr<swf::Player> player_;
+    HBITMAP backBuffer_ = nullptr;
+    uint32_t* backBits_ = nullptr;
+    int backWidth_ = 0;
+    int backHeight_ = 0;
     LARGE_INTEGER lastTick_{};
     LARGE_INTEGER tickFrequency_{};
 };

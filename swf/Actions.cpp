@@ -52,22 +52,21 @@ std::vector<ActionOp> ParseActions(Reader& reader) {
         if (otherTarget) continue;
         ActionOp op;
         switch (code) {
-        case kNextFrame: op.kind = ActionKind::NextFrame; break;
-        case kPrevFrame: op.kind = ActionKind::PrevFrame; break;
-        case kPlay: op.kind = ActionKind::Play; break;
-        case kStop: op.kind = ActionKind::Stop; break;
-        case kGotoFrame:
-            op.kind = ActionKind::GotoFrame;
-            op.frame = payload.U16();
-            if (payload.Failed()) continue;
-            break;
-        case kGoToLabel:
-            op.kind = ActionKind::GotoLabel;
-            op.label = payload.String();
-            if (payload.Failed()) continue;
-            break;
-        default:
-            continue;
+            case kNextFrame: op.kind = ActionKind::NextFrame; break;
+            case kPrevFrame: op.kind = ActionKind::PrevFrame; break;
+            case kPlay: op.kind = ActionKind::Play; break;
+            case kStop: op.kind = ActionKind::Stop; break;
+            case kGotoFrame:
+                op.kind = ActionKind::GotoFrame;
+                op.frame = payload.U16();
+                if (payload.Failed()) continue;
+                break;
+            case kGoToLabel:
+                op.kind = ActionKind::GotoLabel;
+                op.label = payload.String();
+                if (payload.Failed()) continue;
+                break;
+            default: continue;
         }
         ops.push_back(std::move(op));
     }

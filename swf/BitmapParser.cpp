@@ -22,7 +22,9 @@ bool IsPng(const uint8_t* data, size_t size) {
     return size >= sizeof kSignature && std::memcmp(data, kSignature, sizeof kSignature) == 0;
 }
 
-bool IsGif(const uint8_t* data, size_t size) { return size >= 6 && std::memcmp(data, "GIF8", 4) == 0; }
+bool IsGif(const uint8_t* data, size_t size) {
+    return size >= 6 && std::memcmp(data, "GIF8", 4) == 0;
+}
 
 bool TakePixels(ParseBudget& budget, int64_t width, int64_t height) {
     if (width <= 0 || height <= 0 || width * height > budget.pixelsLeft) return false;

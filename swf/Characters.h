@@ -126,7 +126,16 @@ struct FontCharacter : Character {
     double descent = 0;
     double leading = 0;
     std::string name;
-    int GlyphForCode(uint16_t code) const;
+    std::unordered_map<uint16_t, int> glyphByCode;  // the first glyph of each character code
+
+    int GlyphForCode(uint16_t code) const {
+        const auto it = glyphByCode.find(code);
+        return it == glyphByCode.end() ? -1 : it->second;
+    }
+    void IndexCodes() {
+        glyphByCode.clear();
+        for (size_t i = 0; i < glyphs.size(); ++i) glyphByCode.emplace(glyphs[i].code, static_cast<int>(i));
+    }
 };
 
 struct GlyphEntry {
@@ -167,7 +176,7 @@ struct EditTextCharacter : Character {
     bool html = false;
     bool border = false;
     bool useOutlines = false;
-    std::string text;
+    std::vector<uint16_t> codes;  // the initial text, one character code each
 };
 
 // ---- Timelines
@@ -204,8 +213,8 @@ struct Frame {
 };
 
 struct Timeline {
-    std::vector<Frame> frames;  // at least one
-    std::vector<std::pair<std::string, int>> labels;  // label and 0-based frame
+    std::vector<Frame> frames;                          // at least one
+    std::vector<std::pair<std::string, int>> labels;    // label and 0-based frame
     int FrameForLabel(const std::string& label) const;  // -1 when unknown
 };
 

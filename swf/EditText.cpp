@@ -1,6 +1,5 @@
 // Drawing edit text fields: the initial text, laid out line by line with the field's font.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -12,71 +11,8 @@ namespace kestrix::swf {
 namespace {
 
 constexpr double kGutter = 40;  // twips between the field's edge and its text
-
-// Removes HTML markup, turning paragraph ends and breaks into new lines.
-std::string PlainText(const std::string& html) {
-    std::string out;
-    size_t i = 0;
-    while (i < html.size()) {
-        const char c = html[i];
-        if (c == '<') {
-            const size_t close = html.find('>', i);
-            if (close == std::string::npos) break;
-            std::string tag = html.substr(i + 1, close - i - 1);
-            std::transform(tag.begin(), tag.end(), tag.begin(), [](char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); });
-            if (tag == "br" || tag == "br/" || tag == "br /" || tag == "/p") out += '\n';
-            i = close + 1;
-            continue;
-        }
-        if (c == '&') {
-            static const std::pair<const char*, char> kEntities[] = {
-                {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '}};
-            bool matched = false;
-            for (const auto& [name, value] : kEntities) {
-                const std::string entity(name);
-                if (html.compare(i, entity.size(), entity) == 0) {
-                    out += value;
-                    i += entity.size();
-                    matched = true;
-                    break;
-                }
-            }
-            if (matched) continue;
-        }
-        out += c;
-        ++i;
-    }
-    if (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
-}
-
-// UTF-8 (movies from version 6 on) or one byte a character; bad sequences fall back to bytes.
-std::vector<uint16_t> Decode(const std::string& text, bool utf8) {
-    std::vector<uint16_t> codes;
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (utf8 && c >= 0xC0 && c < 0xF0) {
-            const size_t extra = c >= 0xE0 ? 2 : 1;
-            if (i + extra < text.size()) {
-                uint32_t code = c & (extra == 2 ? 0x0F : 0x1F);
-                bool ok = true;
-                for (size_t k = 1; k <= extra && ok; ++k) {
-                    const unsigned char next = static_cast<unsigned char>(text[i + k]);
-                    ok = (next & 0xC0) == 0x80;
-                    code = code << 6 | (next & 0x3F);
-                }
-                if (ok) {
-                    codes.push_back(static_cast<uint16_t>(code));
-                    i += extra + 1;
-                    continue;
-                }
-            }
-        }
-        codes.push_back(c);
-        ++i;
-    }
-    return codes;
-}
+// Laid out every frame: more lines than this never fit on a screen anyway.
+constexpr size_t kMaxLines = 1000;
 
 struct LaidGlyph {
     int glyph;  // -1: a box for a character the font cannot draw
@@ -102,7 +38,7 @@ void Renderer::DrawEditText(const EditTextCharacter& field, const Matrix& matrix
         paints_[1].SetSolid(0xFF000000, cx);
         Composite(FillRule::NonZero, 1);
     }
-    if (field.text.empty()) return;
+    if (field.codes.empty()) return;
 
     const Character* found = field.hasFont ? movie_->Find(field.fontId, frame_) : nullptr;
     const FontCharacter* font =
@@ -116,8 +52,7 @@ void Renderer::DrawEditText(const EditTextCharacter& field, const Matrix& matrix
     const double left = b.xMin + kGutter + field.leftMargin;
     const double right = b.xMax - kGutter - field.rightMargin;
 
-    const std::string plain = field.html ? PlainText(field.text) : field.text;
-    const std::vector<uint16_t> codes = Decode(plain, movie_->version >= 6);
+    const std::vector<uint16_t>& codes = field.codes;
 
     auto advanceOf = [&](uint16_t code, int& glyph) {
         glyph = outlines ? font->GlyphForCode(code) : -1;
@@ -134,7 +69,7 @@ void Renderer::DrawEditText(const EditTextCharacter& field, const Matrix& matrix
         const uint16_t code = codes[i];
         if (code == '\r' || code == '\n') {
             if (code == '\r' && i + 1 < codes.size() && codes[i + 1] == '\n') ++i;
-            if (lines.size() >= 1000) break;
+            if (lines.size() >= kMaxLines) break;
             lines.emplace_back();
             x = 0;
             lastSpace = 0;
@@ -150,7 +85,7 @@ void Renderer::DrawEditText(const EditTextCharacter& field, const Matrix& matrix
                 carried.assign(line.begin() + lastSpace, line.end());
                 line.resize(lastSpace);
             }
-            if (lines.size() >= 1000) break;
+            if (lines.size() >= kMaxLines) break;
             lines.emplace_back(std::move(carried));
             x = 0;
             for (LaidGlyph& moved : lines.back()) {
@@ -170,8 +105,10 @@ void Renderer::DrawEditText(const EditTextCharacter& field, const Matrix& matrix
         double width = 0;
         for (const LaidGlyph& g : line) width = std::max(width, g.x + g.advance);
         double start = left;
-        if (field.align == 1) start = right - width;
-        else if (field.align == 2) start = left + (right - left - width) / 2;
+        if (field.align == 1)
+            start = right - width;
+        else if (field.align == 2)
+            start = left + (right - left - width) / 2;
         for (const LaidGlyph& g : line) {
             const double gx = start + g.x;
             if (g.glyph >= 0) {

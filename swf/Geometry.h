@@ -22,8 +22,8 @@ struct Matrix {
 
     // this after inner: (this * inner)(p) = this(inner(p)).
     Matrix operator*(const Matrix& inner) const {
-        return {a * inner.a + c * inner.b,  b * inner.a + d * inner.b,  a * inner.c + c * inner.d,
-                b * inner.c + d * inner.d,  a * inner.tx + c * inner.ty + tx, b * inner.tx + d * inner.ty + ty};
+        return {a * inner.a + c * inner.b, b * inner.a + d * inner.b,        a * inner.c + c * inner.d,
+                b * inner.c + d * inner.d, a * inner.tx + c * inner.ty + tx, b * inner.tx + d * inner.ty + ty};
     }
 
     // False for a matrix that flattens everything; the result is then left as identity.

@@ -65,24 +65,24 @@ void SkipFilters(Reader& reader) {
     for (int i = 0; i < count && !reader.Failed(); ++i) {
         const uint8_t type = reader.U8();
         switch (type) {
-        case 0: reader.Skip(23); break;  // drop shadow
-        case 1: reader.Skip(9); break;   // blur
-        case 2: reader.Skip(15); break;  // glow
-        case 3: reader.Skip(27); break;  // bevel
-        case 4:                          // gradient glow
-        case 7: {                        // gradient bevel
-            const int colors = reader.U8();
-            reader.Skip(colors * 5 + 19);
-            break;
-        }
-        case 5: {  // convolution
-            const int columns = reader.U8();
-            const int rows = reader.U8();
-            reader.Skip(8 + 4 * columns * rows + 5);
-            break;
-        }
-        case 6: reader.Skip(80); break;  // colour matrix
-        default: reader.Fail(); break;
+            case 0: reader.Skip(23); break;  // drop shadow
+            case 1: reader.Skip(9); break;   // blur
+            case 2: reader.Skip(15); break;  // glow
+            case 3: reader.Skip(27); break;  // bevel
+            case 4:                          // gradient glow
+            case 7: {                        // gradient bevel
+                const int colors = reader.U8();
+                reader.Skip(colors * 5 + 19);
+                break;
+            }
+            case 5: {  // convolution
+                const int columns = reader.U8();
+                const int rows = reader.U8();
+                reader.Skip(8 + 4 * columns * rows + 5);
+                break;
+            }
+            case 6: reader.Skip(80); break;  // colour matrix
+            default: reader.Fail(); break;
         }
     }
 }
@@ -160,7 +160,7 @@ public:
                 continue;
             }
             // Definitions belong to the movie; a sprite that defines things is malformed.
-            if (isMain) ParseDefinition(code, body, reader);
+            if (isMain) ParseDefinition(code, body);
         }
         // Tags after the last ShowFrame still make a frame, as players show them.
         if (pendingUsed && timeline.frames.size() < kMaxFrames) timeline.frames.push_back(std::move(pending));
@@ -171,47 +171,46 @@ private:
     // Returns true when the tag belongs to the timeline.
     bool ParseControlTag(uint16_t code, Reader& body, Timeline& timeline, Frame& frame, bool isMain) {
         switch (code) {
-        case kTagPlaceObject:
-        case kTagPlaceObject2:
-        case kTagPlaceObject3: {
-            const PlaceOp op = code == kTagPlaceObject ? ReadPlaceObject(body)
-                                                       : ReadPlaceObject2(body, code == kTagPlaceObject3);
-            // A placement whose fields run past the tag is taken as far as it was read,
-            // except when even the depth is missing.
-            if (body.Position() >= 3 && AddOp(op)) frame.ops.push_back(op);
-            return true;
-        }
-        case kTagRemoveObject:
-        case kTagRemoveObject2: {
-            PlaceOp op;
-            op.remove = true;
-            if (code == kTagRemoveObject) body.U16();
-            op.depth = body.U16();
-            if (!body.Failed() && AddOp(op)) frame.ops.push_back(op);
-            return true;
-        }
-        case kTagDoAction: {
-            std::vector<ActionOp> actions = ParseActions(body);
-            frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
-            return true;
-        }
-        case kTagFrameLabel: {
-            const std::string label = body.String();
-            if (!body.Failed()) timeline.labels.emplace_back(label, static_cast<int>(timeline.frames.size()));
-            return true;
-        }
-        case kTagSetBackgroundColor:
-            // The first colour the main timeline sets is the movie's.
-            if (isMain && !backgroundSet_) {
-                const uint32_t color = body.Rgb();
-                if (!body.Failed()) {
-                    movie_.background = color;
-                    backgroundSet_ = true;
-                }
+            case kTagPlaceObject:
+            case kTagPlaceObject2:
+            case kTagPlaceObject3: {
+                const PlaceOp op =
+                    code == kTagPlaceObject ? ReadPlaceObject(body) : ReadPlaceObject2(body, code == kTagPlaceObject3);
+                // A placement whose fields run past the tag is taken as far as it was read,
+                // except when even the depth is missing.
+                if (body.Position() >= 3 && AddOp(op)) frame.ops.push_back(op);
+                return true;
             }
-            return true;
-        default:
-            return false;
+            case kTagRemoveObject:
+            case kTagRemoveObject2: {
+                PlaceOp op;
+                op.remove = true;
+                if (code == kTagRemoveObject) body.U16();
+                op.depth = body.U16();
+                if (!body.Failed() && AddOp(op)) frame.ops.push_back(op);
+                return true;
+            }
+            case kTagDoAction: {
+                std::vector<ActionOp> actions = ParseActions(body);
+                frame.actions.insert(frame.actions.end(), actions.begin(), actions.end());
+                return true;
+            }
+            case kTagFrameLabel: {
+                const std::string label = body.String();
+                if (!body.Failed()) timeline.labels.emplace_back(label, static_cast<int>(timeline.frames.size()));
+                return true;
+            }
+            case kTagSetBackgroundColor:
+                // The first colour the main timeline sets is the movie's.
+                if (isMain && !backgroundSet_) {
+                    const uint32_t color = body.Rgb();
+                    if (!body.Failed()) {
+                        movie_.background = color;
+                        backgroundSet_ = true;
+                    }
+                }
+                return true;
+            default: return false;
         }
     }
 
@@ -230,103 +229,109 @@ private:
         definitions.push_back({frame_, std::move(character)});
     }
 
-    void ParseDefinition(uint16_t code, Reader& body, Reader& outer) {
+    void ParseDefinition(uint16_t code, Reader& body) {
         switch (code) {
-        case kTagDefineShape:
-        case kTagDefineShape2:
-        case kTagDefineShape3:
-        case kTagDefineShape4: {
-            const int version = code == kTagDefineShape ? 1 : code == kTagDefineShape2 ? 2
-                                : code == kTagDefineShape3 ? 3 : 4;
-            auto shape = std::make_shared<ShapeCharacter>();
-            if (ParseDefineShape(body, version, *shape, budget_)) Define(shape);
-            break;
-        }
-        case kTagDefineMorphShape:
-        case kTagDefineMorphShape2: {
-            auto morph = std::make_shared<MorphCharacter>();
-            if (ParseMorphShape(body, code == kTagDefineMorphShape ? 1 : 2, *morph, budget_)) Define(morph);
-            break;
-        }
-        case kTagJpegTables: {
-            const size_t size = body.Remaining();
-            const uint8_t* data = body.Bytes(size);
-            if (data != nullptr) jpegTables_.assign(data, data + size);
-            break;
-        }
-        case kTagDefineBits:
-        case kTagDefineBitsJpeg2:
-        case kTagDefineBitsJpeg3:
-        case kTagDefineBitsJpeg4:
-        case kTagDefineBitsLossless:
-        case kTagDefineBitsLossless2: {
-            auto bitmap = std::make_shared<BitmapCharacter>();
-            bitmap->id = body.U16();
-            bool ok = false;
-            if (code == kTagDefineBits) ok = ParseDefineBits(body, jpegTables_, *bitmap, budget_);
-            else if (code == kTagDefineBitsLossless) ok = ParseDefineBitsLossless(body, 1, *bitmap, budget_);
-            else if (code == kTagDefineBitsLossless2) ok = ParseDefineBitsLossless(body, 2, *bitmap, budget_);
-            else
-                ok = ParseDefineBitsJpeg(body, code == kTagDefineBitsJpeg2 ? 2 : code == kTagDefineBitsJpeg3 ? 3 : 4,
-                                         *bitmap, budget_);
-            if (ok) Define(bitmap);
-            break;
-        }
-        case kTagDefineFont: {
-            auto font = std::make_shared<FontCharacter>();
-            if (ParseDefineFont(body, *font, budget_)) Define(font);
-            break;
-        }
-        case kTagDefineFont2:
-        case kTagDefineFont3: {
-            auto font = std::make_shared<FontCharacter>();
-            if (ParseDefineFont2(body, code == kTagDefineFont2 ? 2 : 3, *font, budget_)) Define(font);
-            break;
-        }
-        case kTagDefineFontInfo:
-        case kTagDefineFontInfo2: {
-            const uint16_t fontId = body.U16();
-            const auto it = movie_.dictionary.find(fontId);
-            if (it != movie_.dictionary.end() && it->second.back().character->kind == CharacterKind::Font) {
-                // Fonts are shared as const once defined; the info belongs to the definition,
-                // so it is applied to a copy that replaces it.
-                auto& latest = it->second.back().character;
-                auto font = std::make_shared<FontCharacter>(static_cast<const FontCharacter&>(*latest));
-                ParseDefineFontInfo(body, code == kTagDefineFontInfo ? 1 : 2, *font);
-                latest = font;
+            case kTagDefineShape:
+            case kTagDefineShape2:
+            case kTagDefineShape3:
+            case kTagDefineShape4: {
+                const int version = code == kTagDefineShape    ? 1
+                                    : code == kTagDefineShape2 ? 2
+                                    : code == kTagDefineShape3 ? 3
+                                                               : 4;
+                auto shape = std::make_shared<ShapeCharacter>();
+                if (ParseDefineShape(body, version, *shape, budget_)) Define(shape);
+                break;
             }
-            break;
+            case kTagDefineMorphShape:
+            case kTagDefineMorphShape2: {
+                auto morph = std::make_shared<MorphCharacter>();
+                if (ParseMorphShape(body, code == kTagDefineMorphShape ? 1 : 2, *morph, budget_)) Define(morph);
+                break;
+            }
+            case kTagJpegTables: {
+                const size_t size = body.Remaining();
+                const uint8_t* data = body.Bytes(size);
+                if (data != nullptr) jpegTables_.assign(data, data + size);
+                break;
+            }
+            case kTagDefineBits:
+            case kTagDefineBitsJpeg2:
+            case kTagDefineBitsJpeg3:
+            case kTagDefineBitsJpeg4:
+            case kTagDefineBitsLossless:
+            case kTagDefineBitsLossless2: {
+                auto bitmap = std::make_shared<BitmapCharacter>();
+                bitmap->id = body.U16();
+                bool ok = false;
+                if (code == kTagDefineBits)
+                    ok = ParseDefineBits(body, jpegTables_, *bitmap, budget_);
+                else if (code == kTagDefineBitsLossless)
+                    ok = ParseDefineBitsLossless(body, 1, *bitmap, budget_);
+                else if (code == kTagDefineBitsLossless2)
+                    ok = ParseDefineBitsLossless(body, 2, *bitmap, budget_);
+                else
+                    ok = ParseDefineBitsJpeg(body,
+                                             code == kTagDefineBitsJpeg2   ? 2
+                                             : code == kTagDefineBitsJpeg3 ? 3
+                                                                           : 4,
+                                             *bitmap, budget_);
+                if (ok) Define(bitmap);
+                break;
+            }
+            case kTagDefineFont: {
+                auto font = std::make_shared<FontCharacter>();
+                if (ParseDefineFont(body, *font, budget_)) Define(font);
+                break;
+            }
+            case kTagDefineFont2:
+            case kTagDefineFont3: {
+                auto font = std::make_shared<FontCharacter>();
+                if (ParseDefineFont2(body, code == kTagDefineFont2 ? 2 : 3, *font, budget_)) Define(font);
+                break;
+            }
+            case kTagDefineFontInfo:
+            case kTagDefineFontInfo2: {
+                const uint16_t fontId = body.U16();
+                const auto it = movie_.dictionary.find(fontId);
+                if (it != movie_.dictionary.end() && it->second.back().character->kind == CharacterKind::Font) {
+                    // Fonts are shared as const once defined; the info belongs to the definition,
+                    // so it is applied to a copy that replaces it.
+                    auto& latest = it->second.back().character;
+                    auto font = std::make_shared<FontCharacter>(static_cast<const FontCharacter&>(*latest));
+                    ParseDefineFontInfo(body, code == kTagDefineFontInfo ? 1 : 2, *font);
+                    latest = font;
+                }
+                break;
+            }
+            case kTagDefineText:
+            case kTagDefineText2: {
+                auto text = std::make_shared<TextCharacter>();
+                if (ParseDefineText(body, code == kTagDefineText ? 1 : 2, *text, budget_)) Define(text);
+                break;
+            }
+            case kTagDefineEditText: {
+                auto field = std::make_shared<EditTextCharacter>();
+                if (ParseDefineEditText(body, movie_.version, *field)) Define(field);
+                break;
+            }
+            case kTagDefineButton:
+            case kTagDefineButton2: {
+                auto button = std::make_shared<ButtonCharacter>();
+                if (ParseButton(body, code == kTagDefineButton2, *button)) Define(button);
+                break;
+            }
+            case kTagDefineSprite: {
+                auto sprite = std::make_shared<SpriteCharacter>();
+                sprite->id = body.U16();
+                body.U16();  // frame count: the frames present are what counts
+                if (body.Failed()) break;
+                ParseTags(body, sprite->timeline, false);
+                Define(sprite);
+                break;
+            }
+            default: break;  // tags this engine has no use for
         }
-        case kTagDefineText:
-        case kTagDefineText2: {
-            auto text = std::make_shared<TextCharacter>();
-            if (ParseDefineText(body, code == kTagDefineText ? 1 : 2, *text, budget_)) Define(text);
-            break;
-        }
-        case kTagDefineEditText: {
-            auto field = std::make_shared<EditTextCharacter>();
-            if (ParseDefineEditText(body, *field)) Define(field);
-            break;
-        }
-        case kTagDefineButton:
-        case kTagDefineButton2: {
-            auto button = std::make_shared<ButtonCharacter>();
-            if (ParseButton(body, code == kTagDefineButton2, *button)) Define(button);
-            break;
-        }
-        case kTagDefineSprite: {
-            auto sprite = std::make_shared<SpriteCharacter>();
-            sprite->id = body.U16();
-            body.U16();  // frame count: the frames present are what counts
-            if (body.Failed()) break;
-            ParseTags(body, sprite->timeline, false);
-            Define(sprite);
-            break;
-        }
-        default:
-            break;  // tags this engine has no use for
-        }
-        (void)outer;
     }
 
     bool ParseButton(Reader& body, bool second, ButtonCharacter& button) {
@@ -391,8 +396,9 @@ std::shared_ptr<const Movie> Movie::Load(const uint8_t* data, size_t size, std::
     const size_t bodyLimit = std::min(declared > 8 ? declared - 8 : 0, kMaxMovieBytes);
 
     std::vector<uint8_t> unpacked;
+    // An uncompressed movie is read to the end of the bytes: writers get the length wrong.
     const uint8_t* body = data + 8;
-    size_t bodySize = std::min(size - 8, bodyLimit);
+    size_t bodySize = std::min(size - 8, kMaxMovieBytes);
     if (zlib) {
         Inflate(data + 8, size - 8, bodyLimit, unpacked);
         body = unpacked.data();
@@ -413,11 +419,23 @@ std::shared_ptr<const Movie> Movie::Load(const uint8_t* data, size_t size, std::
     return std::shared_ptr<const Movie>(new Movie(std::move(movie)));
 }
 
-int Movie::Version() const { return data_->version; }
-double Movie::StageWidth() const { return std::max(0, data_->stage.xMax - data_->stage.xMin) / 20.0; }
-double Movie::StageHeight() const { return std::max(0, data_->stage.yMax - data_->stage.yMin) / 20.0; }
-double Movie::FrameRate() const { return data_->frameRate; }
-int Movie::FrameCount() const { return static_cast<int>(data_->timeline.frames.size()); }
-uint32_t Movie::BackgroundColor() const { return data_->background; }
+int Movie::Version() const {
+    return data_->version;
+}
+double Movie::StageWidth() const {
+    return std::max(0, data_->stage.xMax - data_->stage.xMin) / 20.0;
+}
+double Movie::StageHeight() const {
+    return std::max(0, data_->stage.yMax - data_->stage.yMin) / 20.0;
+}
+double Movie::FrameRate() const {
+    return data_->frameRate;
+}
+int Movie::FrameCount() const {
+    return static_cast<int>(data_->timeline.frames.size());
+}
+uint32_t Movie::BackgroundColor() const {
+    return data_->background;
+}
 
 }  // namespace kestrix::swf

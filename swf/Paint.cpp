@@ -12,8 +12,12 @@ namespace {
 // Gradients are defined on a square 32768 twips wide centred on the origin.
 constexpr double kGradientHalf = 16384;
 
-double ToLinear(double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); }
-double ToSrgb(double v) { return v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055; }
+double ToLinear(double v) {
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+double ToSrgb(double v) {
+    return v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+}
 
 // Interpolates the stops (each already colour-transformed) into 256 premultiplied colours.
 void BuildLut(const std::vector<GradientStop>& stops, bool linearRgb, const ColorTransform& cx, uint32_t* lut) {
@@ -76,16 +80,13 @@ inline int PadIndex(double t) {
 // Maps a gradient position (0..1 inside the square) to a table index by the spread mode.
 inline int SpreadIndex(double t, Spread spread) {
     switch (spread) {
-    case Spread::Reflect:
-        t = std::fabs(t);
-        t -= 2 * std::floor(t / 2);
-        if (t > 1) t = 2 - t;
-        break;
-    case Spread::Repeat:
-        t -= std::floor(t);
-        break;
-    case Spread::Pad:
-        break;
+        case Spread::Reflect:
+            t = std::fabs(t);
+            t -= 2 * std::floor(t / 2);
+            if (t > 1) t = 2 - t;
+            break;
+        case Spread::Repeat: t -= std::floor(t); break;
+        case Spread::Pad: break;
     }
     return PadIndex(t);
 }
@@ -151,19 +152,19 @@ void Paint::SetBitmap(const FillStyle& fill, const BitmapCharacter* bitmap, cons
 void Paint::SetFill(const FillStyle& fill, const BitmapCharacter* bitmap, const Matrix& toDevice,
                     const ColorTransform& cx) {
     switch (fill.kind) {
-    case FillKind::Solid: SetSolid(fill.color, cx); break;
-    case FillKind::Linear:
-    case FillKind::Radial:
-    case FillKind::Focal: SetGradient(fill, toDevice, cx); break;
-    case FillKind::Bitmap: SetBitmap(fill, bitmap, toDevice, cx); break;
+        case FillKind::Solid: SetSolid(fill.color, cx); break;
+        case FillKind::Linear:
+        case FillKind::Radial:
+        case FillKind::Focal: SetGradient(fill, toDevice, cx); break;
+        case FillKind::Bitmap: SetBitmap(fill, bitmap, toDevice, cx); break;
     }
 }
 
 void Paint::Fill(int x, int y, int count, uint32_t* out) const {
     switch (type_) {
-    case Type::Solid: std::fill(out, out + count, solid_); break;
-    case Type::Bitmap: FillBitmap(x, y, count, out); break;
-    default: FillGradient(x, y, count, out); break;
+        case Type::Solid: std::fill(out, out + count, solid_); break;
+        case Type::Bitmap: FillBitmap(x, y, count, out); break;
+        default: FillGradient(x, y, count, out); break;
     }
 }
 
@@ -236,9 +237,7 @@ void Paint::FillBitmap(int x, int y, int count, uint32_t* out) const {
         const uint32_t* top = pixels + row0 * width;
         const uint32_t* bottom = pixels + row1 * width;
         const uint32_t fy = static_cast<uint32_t>(v >> 8) & 0xFF;
-        auto column = [&](int64_t px) {
-            return repeat_ ? Wrap(px, width) : std::clamp<int64_t>(px, 0, width - 1);
-        };
+        auto column = [&](int64_t px) { return repeat_ ? Wrap(px, width) : std::clamp<int64_t>(px, 0, width - 1); };
         // Magnified: blend the two source rows once per source column, then only across.
         if (smooth_ && count >= 16 && du > 0 && du < 65536) {
             const int64_t first = u >> 16;
@@ -285,7 +284,8 @@ void Paint::FillBitmap(int x, int y, int count, uint32_t* out) const {
                 const uint32_t* p = pixels + static_cast<size_t>(py) * width + px;
                 pixel = Bilinear(p[0], p[1], p[width], p[width + 1], fx, fy);
             } else {
-                pixel = Bilinear(sample(px, py), sample(px + 1, py), sample(px, py + 1), sample(px + 1, py + 1), fx, fy);
+                pixel =
+                    Bilinear(sample(px, py), sample(px + 1, py), sample(px, py + 1), sample(px + 1, py + 1), fx, fy);
             }
         }
         // Fully transparent pixels stay so, whatever the transform adds.

@@ -17,17 +17,33 @@ constexpr int kMaxCatchUpFrames = 4;
 }  // namespace
 
 Player::Player(std::shared_ptr<const Movie> movie)
-    : movie_(std::move(movie)), stage_(std::make_unique<Stage>(movie_->Data())), renderer_(std::make_unique<Renderer>()) {}
+    : movie_(std::move(movie)),
+      stage_(std::make_unique<Stage>(movie_->Data())),
+      renderer_(std::make_unique<Renderer>()) {}
 
 Player::~Player() = default;
 
-void Player::Play() { stage_->Play(); }
-void Player::Stop() { stage_->Stop(); }
-void Player::Rewind() { stage_->Rewind(); }
-bool Player::Playing() const { return stage_->Playing(); }
-void Player::SetLoop(bool loop) { stage_->SetLoop(loop); }
-int Player::CurrentFrame() const { return stage_->CurrentFrame(); }
-void Player::StepFrame() { stage_->StepFrame(); }
+void Player::Play() {
+    stage_->Play();
+}
+void Player::Stop() {
+    stage_->Stop();
+}
+void Player::Rewind() {
+    stage_->Rewind();
+}
+bool Player::Playing() const {
+    return stage_->Playing();
+}
+void Player::SetLoop(bool loop) {
+    stage_->SetLoop(loop);
+}
+int Player::CurrentFrame() const {
+    return stage_->CurrentFrame();
+}
+void Player::StepFrame() {
+    stage_->StepFrame();
+}
 
 void Player::AdvanceTime(double seconds) {
     if (!(seconds > 0)) return;  // also NaN
@@ -44,8 +60,7 @@ void Player::AdvanceTime(double seconds) {
     for (int i = 0; i < static_cast<int>(due); ++i) stage_->StepFrame();
 }
 
-void Player::Render(uint32_t* pixels, int width, int height, int strideInPixels, ScaleMode mode,
-                    int alignFlags) const {
+void Player::Render(uint32_t* pixels, int width, int height, int strideInPixels, ScaleMode mode, int alignFlags) const {
     if (pixels == nullptr || width <= 0 || height <= 0 || strideInPixels < width) return;
     const StagePlacement placement =
         PlaceStage(width, height, movie_->StageWidth(), movie_->StageHeight(), mode, alignFlags);

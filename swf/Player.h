@@ -28,7 +28,7 @@ public:
     double StageHeight() const;  // pixels
     // Frames per second. A movie that says 0 plays at 12, the authoring tool's default.
     double FrameRate() const;
-    int FrameCount() const;  // frames actually present on the main timeline, at least 1
+    int FrameCount() const;            // frames actually present on the main timeline, at least 1
     uint32_t BackgroundColor() const;  // 0xAARRGGBB; opaque white when the movie sets none
 
     const MovieData& Data() const { return *data_; }

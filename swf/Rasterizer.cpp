@@ -12,6 +12,8 @@ constexpr int kSubpixel = 256;
 constexpr int64_t kFullCoverage = int64_t{kSubpixel} * kSubpixel * 2;
 // More flattening would only cost time: the curve is then far larger than any target.
 constexpr int kMaxCurveSteps = 256;
+// A shape needing more cells than this (32 MiB) is drawn only as far as they go.
+constexpr int64_t kMaxCells = 2'000'000;
 
 int ToAlpha(int64_t value, FillRule rule) {
     int64_t v = value < 0 ? -value : value;
@@ -37,6 +39,7 @@ void Rasterizer::Reset(int left, int top, int right, int bottom) {
     maxRow_ = -1;
     hasCurrent_ = false;
     plus_ = minus_ = 0;
+    cellCount_ = 0;
 }
 
 void Rasterizer::AddLine(Point from, Point to, int plusStyle, int minusStyle) {
@@ -88,10 +91,22 @@ void Rasterizer::AddClippedLine(double x0, double y0, double x1, double y1) {
     // Vertical clip: cut the line to the rows that exist.
     auto xAt = [&](double y) { return x0 + (x1 - x0) * ((y - y0) / (y1 - y0)); };
     double ax = x0, ay = y0, bx = x1, by = y1;
-    if (ay < top) { ax = xAt(top); ay = top; }
-    if (ay > bottom) { ax = xAt(bottom); ay = bottom; }
-    if (by < top) { bx = xAt(top); by = top; }
-    if (by > bottom) { bx = xAt(bottom); by = bottom; }
+    if (ay < top) {
+        ax = xAt(top);
+        ay = top;
+    }
+    if (ay > bottom) {
+        ax = xAt(bottom);
+        ay = bottom;
+    }
+    if (by < top) {
+        bx = xAt(top);
+        by = top;
+    }
+    if (by > bottom) {
+        bx = xAt(bottom);
+        by = bottom;
+    }
     const double left = left_;
     const double right = right_;
     if (ax >= right && bx >= right) return;
@@ -112,7 +127,10 @@ void Rasterizer::AddClippedLine(double x0, double y0, double x1, double y1) {
         const double t1 = ts[i + 1];
         double px0 = ax + (bx - ax) * t0, py0 = ay + (by - ay) * t0;
         double px1 = ax + (bx - ax) * t1, py1 = ay + (by - ay) * t1;
-        if (i + 2 == count) { px1 = bx; py1 = by; }
+        if (i + 2 == count) {
+            px1 = bx;
+            py1 = by;
+        }
         const double middle = (px0 + px1) / 2;
         if (middle >= right) continue;
         if (middle <= left) px0 = px1 = left;
@@ -192,6 +210,8 @@ void Rasterizer::FlushCell() {
     if (!hasCurrent_) return;
     hasCurrent_ = false;
     if (current_.cover == 0 && current_.area == 0) return;
+    if (cellCount_ >= kMaxCells) return;
+    ++cellCount_;
     rows_[currentRow_].push_back(current_);
     minRow_ = std::min(minRow_, currentRow_);
     maxRow_ = std::max(maxRow_, currentRow_);
@@ -248,8 +268,8 @@ void Rasterizer::Sweep(FillRule rule, int styleCount, SpanSink& sink) {
             }
             out_.clear();
             for (int style : touched_) {
-                const int64_t value = (static_cast<int64_t>(cover_[style]) + pixelCover_[style]) * 2 * kSubpixel -
-                                      pixelArea_[style];
+                const int64_t value =
+                    (static_cast<int64_t>(cover_[style]) + pixelCover_[style]) * 2 * kSubpixel - pixelArea_[style];
                 const int alpha = ToAlpha(value, rule);
                 if (alpha > 0) out_.push_back({style, alpha});
             }
@@ -272,8 +292,8 @@ void Rasterizer::Sweep(FillRule rule, int styleCount, SpanSink& sink) {
                 }
             }
             if (out_.size() == 1) {
-                const bool continues = !runAlphas_.empty() && runStyle == out_[0].style &&
-                                       runX + static_cast<int>(runAlphas_.size()) == x;
+                const bool continues =
+                    !runAlphas_.empty() && runStyle == out_[0].style && runX + static_cast<int>(runAlphas_.size()) == x;
                 if (!continues) {
                     flushRun();
                     runStyle = out_[0].style;
@@ -306,6 +326,7 @@ void Rasterizer::Sweep(FillRule rule, int styleCount, SpanSink& sink) {
     }
     minRow_ = bottom_ - top_;
     maxRow_ = -1;
+    cellCount_ = 0;
 }
 
 }  // namespace kestrix::swf

@@ -43,6 +43,10 @@ public:
     // Flattened into lines short enough to stay within `tolerance` pixels of the curve.
     void AddQuad(Point from, Point control, Point to, int plusStyle, int minusStyle, double tolerance = 0.2);
     bool Empty() const { return minRow_ > maxRow_ && !hasCurrent_; }
+    // Roughly what sweeping will cost: the cells plus every pixel of the rows touched.
+    int64_t SweepCost() const {
+        return cellCount_ + (maxRow_ >= minRow_ ? int64_t{maxRow_ - minRow_ + 1} * (right_ - left_) : 0);
+    }
     // styleCount is the highest style number used.
     void Sweep(FillRule rule, int styleCount, SpanSink& sink);
 
@@ -69,6 +73,7 @@ private:
     int left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
     std::vector<std::vector<Cell>> rows_;
     int minRow_ = 1, maxRow_ = 0;
+    int64_t cellCount_ = 0;
     uint16_t plus_ = 0, minus_ = 0;
     Cell current_{};
     int currentRow_ = 0;

@@ -16,6 +16,7 @@ constexpr int kMaxRenderNesting = 64;
 // Every layer or mask costs a buffer the size of the target; deeper nesting draws plainly.
 constexpr size_t kMaxLayers = 8;
 constexpr size_t kMaxMasks = 16;
+constexpr int64_t kMaxWorkPerFrame = 400'000'000;
 
 enum BlendMode : uint8_t {
     kBlendNormal = 1,
@@ -39,8 +40,13 @@ class CompositeSink : public SpanSink {
 public:
     CompositeSink(uint32_t* pixels, int stride, const uint8_t* mask, uint8_t* maskOut, int maskStride,
                   const std::vector<Paint>& paints, std::vector<uint32_t>& scratch)
-        : pixels_(pixels), stride_(stride), mask_(mask), maskOut_(maskOut), maskStride_(maskStride),
-          paints_(paints), scratch_(scratch) {}
+        : pixels_(pixels),
+          stride_(stride),
+          mask_(mask),
+          maskOut_(maskOut),
+          maskStride_(maskStride),
+          paints_(paints),
+          scratch_(scratch) {}
 
     void Pixel(int y, int x, const StyleCoverage* styles, int count) override {
         if (maskOut_ != nullptr) {
@@ -83,8 +89,10 @@ public:
                 for (int k = 0; k < length; ++k) {
                     const uint32_t color = scratch_[k];
                     const uint32_t a = color >> 24;
-                    if (a == 255) row[k] = color;
-                    else if (a != 0) row[k] = color + ScalePixel(row[k], 255 - a);
+                    if (a == 255)
+                        row[k] = color;
+                    else if (a != 0)
+                        row[k] = color + ScalePixel(row[k], 255 - a);
                 }
                 continue;
             }
@@ -157,24 +165,24 @@ private:
 inline int BlendChannel(int mode, int s, int d, int sa, int da) {
     auto mul = [](int a, int b) { return (a * b + 127) / 255; };
     switch (mode) {
-    case kBlendMultiply: return mul(s, d) + mul(s, 255 - da) + mul(d, 255 - sa);
-    case kBlendScreen: return s + d - mul(s, d);
-    case kBlendLighten: return std::max(mul(s, da), mul(d, sa)) + mul(s, 255 - da) + mul(d, 255 - sa);
-    case kBlendDarken: return std::min(mul(s, da), mul(d, sa)) + mul(s, 255 - da) + mul(d, 255 - sa);
-    case kBlendDifference: return s + d - 2 * std::min(mul(s, da), mul(d, sa));
-    case kBlendAdd: return std::min(255, s + d);
-    case kBlendSubtract: return std::max(0, d - s);
-    case kBlendHardLight:
-    case kBlendOverlay: {
-        // Overlay is hard light with the layers' roles swapped.
-        const bool hard = mode == kBlendHardLight;
-        const int top = hard ? s : d, topA = hard ? sa : da;
-        const int under = hard ? d : s, underA = hard ? da : sa;
-        const int blended = 2 * top <= topA ? 2 * mul(top, under)
-                                            : mul(topA, underA) - 2 * mul(underA - under, topA - top);
-        return blended + mul(s, 255 - da) + mul(d, 255 - sa);
-    }
-    default: return s + mul(d, 255 - sa);
+        case kBlendMultiply: return mul(s, d) + mul(s, 255 - da) + mul(d, 255 - sa);
+        case kBlendScreen: return s + d - mul(s, d);
+        case kBlendLighten: return std::max(mul(s, da), mul(d, sa)) + mul(s, 255 - da) + mul(d, 255 - sa);
+        case kBlendDarken: return std::min(mul(s, da), mul(d, sa)) + mul(s, 255 - da) + mul(d, 255 - sa);
+        case kBlendDifference: return s + d - 2 * std::min(mul(s, da), mul(d, sa));
+        case kBlendAdd: return std::min(255, s + d);
+        case kBlendSubtract: return std::max(0, d - s);
+        case kBlendHardLight:
+        case kBlendOverlay: {
+            // Overlay is hard light with the layers' roles swapped.
+            const bool hard = mode == kBlendHardLight;
+            const int top = hard ? s : d, topA = hard ? sa : da;
+            const int under = hard ? d : s, underA = hard ? da : sa;
+            const int blended =
+                2 * top <= topA ? 2 * mul(top, under) : mul(topA, underA) - 2 * mul(underA - under, topA - top);
+            return blended + mul(s, 255 - da) + mul(d, 255 - sa);
+        }
+        default: return s + mul(d, 255 - sa);
     }
 }
 
@@ -183,21 +191,21 @@ uint32_t BlendPixel(int mode, uint32_t source, uint32_t destination) {
     const int da = destination >> 24;
     if (sa == 0 && mode != kBlendAlpha) return destination;
     switch (mode) {
-    case kBlendAlpha: return ScalePixel(destination, sa);
-    case kBlendErase: return ScalePixel(destination, 255 - sa);
-    case kBlendInvert: {
-        // The destination's colours turn over where the layer is, its own colours unused;
-        // nothing beneath turns white.
-        auto mul = [](int a, int b) { return (a * b + 127) / 255; };
-        uint32_t out = static_cast<uint32_t>(std::min(255, sa + da - mul(sa, da))) << 24;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const int d = (destination >> shift) & 0xFF;
-            const int value = mul(sa, 255 - d) + mul(d, 255 - sa);
-            out |= static_cast<uint32_t>(std::clamp(value, 0, 255)) << shift;
+        case kBlendAlpha: return ScalePixel(destination, sa);
+        case kBlendErase: return ScalePixel(destination, 255 - sa);
+        case kBlendInvert: {
+            // The destination's colours turn over where the layer is, its own colours unused;
+            // nothing beneath turns white.
+            auto mul = [](int a, int b) { return (a * b + 127) / 255; };
+            uint32_t out = static_cast<uint32_t>(std::min(255, sa + da - mul(sa, da))) << 24;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int d = (destination >> shift) & 0xFF;
+                const int value = mul(sa, 255 - d) + mul(d, 255 - sa);
+                out |= static_cast<uint32_t>(std::clamp(value, 0, 255)) << shift;
+            }
+            return out;
         }
-        return out;
-    }
-    default: break;
+        default: break;
     }
     uint32_t out = 0;
     const int alpha = mode == kBlendAdd ? std::min(255, sa + da) : sa + da - (sa * da + 127) / 255;
@@ -210,9 +218,13 @@ uint32_t BlendPixel(int mode, uint32_t source, uint32_t destination) {
     return out;
 }
 
-bool Invisible(const ColorTransform& cx) { return cx.mul[3] * 255 + cx.add[3] <= 0 && cx.add[3] <= 0; }
+bool Invisible(const ColorTransform& cx) {
+    return cx.mul[3] * 255 + cx.add[3] <= 0 && cx.add[3] <= 0;
+}
 
-double ScaleOf(const Matrix& m) { return std::sqrt(std::fabs(m.Determinant())); }
+double ScaleOf(const Matrix& m) {
+    return std::sqrt(std::fabs(m.Determinant()));
+}
 
 }  // namespace
 
@@ -226,7 +238,10 @@ void Renderer::Render(const MovieData& movie, const DisplayObject& root, uint32_
     mask_ = nullptr;
     maskOut_ = nullptr;
     masksInUse_ = layersInUse_ = 0;
-    for (int y = 0; y < height; ++y) std::fill(pixels + static_cast<size_t>(y) * stride, pixels + static_cast<size_t>(y) * stride + width, movie.background);
+    workLeft_ = kMaxWorkPerFrame;
+    for (int y = 0; y < height; ++y)
+        std::fill(pixels + static_cast<size_t>(y) * stride, pixels + static_cast<size_t>(y) * stride + width,
+                  movie.background);
 
     const double stageWidth = std::max<int64_t>(0, int64_t{movie.stage.xMax} - movie.stage.xMin) / 20.0;
     const double stageHeight = std::max<int64_t>(0, int64_t{movie.stage.yMax} - movie.stage.yMin) / 20.0;
@@ -238,7 +253,10 @@ void Renderer::Render(const MovieData& movie, const DisplayObject& root, uint32_
     if (clipRight_ <= clipLeft_ || clipBottom_ <= clipTop_) return;
     stageScale_ = std::sqrt(std::fabs(placement.scaleX * placement.scaleY));
 
-    const Matrix toDevice{placement.scaleX / 20, 0, 0, placement.scaleY / 20,
+    const Matrix toDevice{placement.scaleX / 20,
+                          0,
+                          0,
+                          placement.scaleY / 20,
                           placement.offsetX - movie.stage.xMin * placement.scaleX / 20,
                           placement.offsetY - movie.stage.yMin * placement.scaleY / 20};
     DrawChildren(root, toDevice, ColorTransform(), 0);
@@ -331,34 +349,22 @@ void Renderer::BlendLayer(const std::vector<uint32_t>& layer, int mode) {
     }
 }
 
-void Renderer::DrawContent(const DisplayObject& object, const Matrix& matrix, const ColorTransform& cx,
-                           int nesting) {
+void Renderer::DrawContent(const DisplayObject& object, const Matrix& matrix, const ColorTransform& cx, int nesting) {
     const Character& character = *object.character;
     switch (character.kind) {
-    case CharacterKind::Shape:
-        DrawShape(static_cast<const ShapeCharacter&>(character).shape, matrix, cx);
-        break;
-    case CharacterKind::Morph: {
-        const auto& morph = static_cast<const MorphCharacter&>(character);
-        BlendMorph(morph, object.ratio / 65535.0, morphShape_);
-        DrawShape(morphShape_, matrix, cx);
-        break;
-    }
-    case CharacterKind::Sprite:
-    case CharacterKind::Button:
-        DrawChildren(object, matrix, cx, nesting + 1);
-        break;
-    case CharacterKind::Text:
-        DrawText(static_cast<const TextCharacter&>(character), matrix, cx);
-        break;
-    case CharacterKind::EditText:
-        DrawEditText(static_cast<const EditTextCharacter&>(character), matrix, cx);
-        break;
-    case CharacterKind::Bitmap:
-        DrawBitmap(static_cast<const BitmapCharacter&>(character), matrix, cx);
-        break;
-    case CharacterKind::Font:
-        break;
+        case CharacterKind::Shape: DrawShape(static_cast<const ShapeCharacter&>(character).shape, matrix, cx); break;
+        case CharacterKind::Morph: {
+            const auto& morph = static_cast<const MorphCharacter&>(character);
+            BlendMorph(morph, object.ratio / 65535.0, morphShape_);
+            DrawShape(morphShape_, matrix, cx);
+            break;
+        }
+        case CharacterKind::Sprite:
+        case CharacterKind::Button: DrawChildren(object, matrix, cx, nesting + 1); break;
+        case CharacterKind::Text: DrawText(static_cast<const TextCharacter&>(character), matrix, cx); break;
+        case CharacterKind::EditText: DrawEditText(static_cast<const EditTextCharacter&>(character), matrix, cx); break;
+        case CharacterKind::Bitmap: DrawBitmap(static_cast<const BitmapCharacter&>(character), matrix, cx); break;
+        case CharacterKind::Font: break;
     }
 }
 
@@ -380,6 +386,13 @@ bool Renderer::OutsideClip(const Rect& bounds, const Matrix& matrix, double marg
 }
 
 void Renderer::Composite(FillRule rule, int styleCount) {
+    // A frame that would take too long to draw (a hostile movie piling up full-screen shapes)
+    // stops drawing once its budget is spent.
+    workLeft_ -= rasterizer_.SweepCost();
+    if (workLeft_ < 0) {
+        rasterizer_.Reset(clipLeft_, clipTop_, clipRight_, clipBottom_);
+        return;
+    }
     CompositeSink sink(target_.pixels, target_.stride, mask_, maskOut_, width_, paints_, scratch_);
     rasterizer_.Sweep(rule, styleCount, sink);
 }
@@ -400,8 +413,10 @@ void Renderer::FillGroup(const StyleGroup& group, bool nonZero, const Matrix& ma
         Point from = matrix.Apply(path.start);
         for (const Segment& segment : path.segments) {
             const Point to = matrix.Apply(segment.to);
-            if (segment.curve) rasterizer_.AddQuad(from, matrix.Apply(segment.control), to, path.fill1, path.fill0);
-            else rasterizer_.AddLine(from, to, path.fill1, path.fill0);
+            if (segment.curve)
+                rasterizer_.AddQuad(from, matrix.Apply(segment.control), to, path.fill1, path.fill0);
+            else
+                rasterizer_.AddLine(from, to, path.fill1, path.fill0);
             from = to;
         }
     }
@@ -473,14 +488,15 @@ void Renderer::StrokeGroup(const StyleGroup& group, const Matrix& matrix, const 
             } while (i < paths.size() && paths[i]->start.x == pen.x && paths[i]->start.y == pen.y);
             const Point first = polyline_.front();
             const Point last = polyline_.back();
-            const bool closed = polyline_.size() > 2 && std::fabs(first.x - last.x) < 1e-6 &&
-                                std::fabs(first.y - last.y) < 1e-6;
+            const bool closed =
+                polyline_.size() > 2 && std::fabs(first.x - last.x) < 1e-6 && std::fabs(first.y - last.y) < 1e-6;
             StrokePolyline(rasterizer_, polyline_, smooth_, closed, stroke);
         }
         if (rasterizer_.Empty()) continue;
         if (paints_.size() < 2) paints_.resize(2);
         if (style.hasFill) {
-            const Character* bitmap = style.fill.kind == FillKind::Bitmap ? movie_->Find(style.fill.bitmapId, frame_) : nullptr;
+            const Character* bitmap =
+                style.fill.kind == FillKind::Bitmap ? movie_->Find(style.fill.bitmapId, frame_) : nullptr;
             paints_[1].SetFill(style.fill,
                                bitmap != nullptr && bitmap->kind == CharacterKind::Bitmap
                                    ? static_cast<const BitmapCharacter*>(bitmap)
@@ -502,8 +518,10 @@ void Renderer::AddGlyph(const ShapeData& glyph, const Matrix& matrix) {
             Point from = matrix.Apply(path.start);
             for (const Segment& segment : path.segments) {
                 const Point to = matrix.Apply(segment.to);
-                if (segment.curve) rasterizer_.AddQuad(from, matrix.Apply(segment.control), to, plus, minus);
-                else rasterizer_.AddLine(from, to, plus, minus);
+                if (segment.curve)
+                    rasterizer_.AddQuad(from, matrix.Apply(segment.control), to, plus, minus);
+                else
+                    rasterizer_.AddLine(from, to, plus, minus);
                 from = to;
             }
         }
@@ -523,8 +541,7 @@ void Renderer::DrawText(const TextCharacter& text, const Matrix& matrix, const C
         double x = record.x;
         for (const GlyphEntry& entry : record.glyphs) {
             if (entry.index >= 0 && entry.index < static_cast<int>(font.glyphs.size()))
-                AddGlyph(font.glyphs[entry.index].shape,
-                         base * Matrix{scale, 0, 0, scale, x, record.y});
+                AddGlyph(font.glyphs[entry.index].shape, base * Matrix{scale, 0, 0, scale, x, record.y});
             x += entry.advance;
         }
         if (rasterizer_.Empty()) continue;

@@ -15,8 +15,8 @@ namespace kestrix::swf {
 
 class Renderer {
 public:
-    void Render(const MovieData& movie, const DisplayObject& root, uint32_t* pixels, int width, int height,
-                int stride, const StagePlacement& placement);
+    void Render(const MovieData& movie, const DisplayObject& root, uint32_t* pixels, int width, int height, int stride,
+                const StagePlacement& placement);
 
 private:
     struct Target {
@@ -45,7 +45,8 @@ private:
     std::vector<uint32_t>& AcquireLayer();
 
     const MovieData* movie_ = nullptr;
-    int frame_ = 0;  // the main timeline's frame: which definition of an id is meant
+    int frame_ = 0;         // the main timeline's frame: which definition of an id is meant
+    int64_t workLeft_ = 0;  // drawing budget of one frame, in cells and pixels
     int width_ = 0;
     int height_ = 0;
     int clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;

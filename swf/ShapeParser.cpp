@@ -26,7 +26,9 @@ struct RawRecord {
 // Every edge takes at least six bits, so a record list can never be longer than this.
 constexpr size_t kMaxRecordsPerShape = 2'000'000;
 
-uint32_t ReadColor(Reader& reader, bool withAlpha) { return withAlpha ? reader.Rgba() : reader.Rgb(); }
+uint32_t ReadColor(Reader& reader, bool withAlpha) {
+    return withAlpha ? reader.Rgba() : reader.Rgb();
+}
 
 size_t ReadStyleCount(Reader& reader, bool extended) {
     size_t count = reader.U8();
@@ -59,25 +61,22 @@ bool ReadFillStyle(Reader& reader, int shapeVersion, FillStyle& fill) {
     const uint8_t type = reader.U8();
     const bool withAlpha = shapeVersion >= 3;
     switch (type) {
-    case 0x00:
-        fill.kind = FillKind::Solid;
-        fill.color = ReadColor(reader, withAlpha);
-        return true;
-    case 0x10:
-    case 0x12:
-    case 0x13:
-        fill.kind = type == 0x10 ? FillKind::Linear : type == 0x12 ? FillKind::Radial : FillKind::Focal;
-        fill.matrix = reader.ReadMatrix();
-        ReadGradient(reader, withAlpha, type == 0x13, fill);
-        return true;
-    case 0x40:
-    case 0x41:
-    case 0x42:
-    case 0x43:
-        ReadBitmapFill(reader, type, fill);
-        return true;
-    default:
-        return false;
+        case 0x00:
+            fill.kind = FillKind::Solid;
+            fill.color = ReadColor(reader, withAlpha);
+            return true;
+        case 0x10:
+        case 0x12:
+        case 0x13:
+            fill.kind = type == 0x10 ? FillKind::Linear : type == 0x12 ? FillKind::Radial : FillKind::Focal;
+            fill.matrix = reader.ReadMatrix();
+            ReadGradient(reader, withAlpha, type == 0x13, fill);
+            return true;
+        case 0x40:
+        case 0x41:
+        case 0x42:
+        case 0x43: ReadBitmapFill(reader, type, fill); return true;
+        default: return false;
     }
 }
 
@@ -89,8 +88,12 @@ bool ReadFillStyles(Reader& reader, int shapeVersion, std::vector<FillStyle>& fi
     return true;
 }
 
-Cap ToCap(uint32_t bits) { return bits <= 2 ? static_cast<Cap>(bits) : Cap::Round; }
-Join ToJoin(uint32_t bits) { return bits <= 2 ? static_cast<Join>(bits) : Join::Round; }
+Cap ToCap(uint32_t bits) {
+    return bits <= 2 ? static_cast<Cap>(bits) : Cap::Round;
+}
+Join ToJoin(uint32_t bits) {
+    return bits <= 2 ? static_cast<Join>(bits) : Join::Round;
+}
 
 // The second line style form: caps, joins and an optional fill. Returns the fill's success.
 bool ReadLineStyle2Flags(Reader& reader, LineStyle& line, bool& hasFill) {
@@ -272,45 +275,44 @@ void BuildShape(const std::vector<RawRecord>& records, ShapeData& shape) {
 bool ReadMorphFill(Reader& reader, FillStyle& start, FillStyle& end) {
     const uint8_t type = reader.U8();
     switch (type) {
-    case 0x00:
-        start.kind = end.kind = FillKind::Solid;
-        start.color = reader.Rgba();
-        end.color = reader.Rgba();
-        return true;
-    case 0x10:
-    case 0x12:
-    case 0x13: {
-        start.kind = end.kind = type == 0x10 ? FillKind::Linear : type == 0x12 ? FillKind::Radial : FillKind::Focal;
-        start.matrix = reader.ReadMatrix();
-        end.matrix = reader.ReadMatrix();
-        const uint8_t header = reader.U8();
-        start.spread = end.spread = static_cast<Spread>(std::min(header >> 6, 2));
-        start.linearRgb = end.linearRgb = ((header >> 4) & 3) == 1;
-        const int count = header & 0x0F;
-        start.stops.resize(count);
-        end.stops.resize(count);
-        for (int i = 0; i < count; ++i) {
-            start.stops[i].ratio = reader.U8();
-            start.stops[i].color = reader.Rgba();
-            end.stops[i].ratio = reader.U8();
-            end.stops[i].color = reader.Rgba();
+        case 0x00:
+            start.kind = end.kind = FillKind::Solid;
+            start.color = reader.Rgba();
+            end.color = reader.Rgba();
+            return true;
+        case 0x10:
+        case 0x12:
+        case 0x13: {
+            start.kind = end.kind = type == 0x10 ? FillKind::Linear : type == 0x12 ? FillKind::Radial : FillKind::Focal;
+            start.matrix = reader.ReadMatrix();
+            end.matrix = reader.ReadMatrix();
+            const uint8_t header = reader.U8();
+            start.spread = end.spread = static_cast<Spread>(std::min(header >> 6, 2));
+            start.linearRgb = end.linearRgb = ((header >> 4) & 3) == 1;
+            const int count = header & 0x0F;
+            start.stops.resize(count);
+            end.stops.resize(count);
+            for (int i = 0; i < count; ++i) {
+                start.stops[i].ratio = reader.U8();
+                start.stops[i].color = reader.Rgba();
+                end.stops[i].ratio = reader.U8();
+                end.stops[i].color = reader.Rgba();
+            }
+            if (type == 0x13) {
+                start.focal = std::clamp(reader.Fixed8(), -0.98, 0.98);
+                end.focal = std::clamp(reader.Fixed8(), -0.98, 0.98);
+            }
+            return true;
         }
-        if (type == 0x13) {
-            start.focal = std::clamp(reader.Fixed8(), -0.98, 0.98);
-            end.focal = std::clamp(reader.Fixed8(), -0.98, 0.98);
-        }
-        return true;
-    }
-    case 0x40:
-    case 0x41:
-    case 0x42:
-    case 0x43:
-        ReadBitmapFill(reader, type, start);
-        end = start;
-        end.matrix = reader.ReadMatrix();
-        return true;
-    default:
-        return false;
+        case 0x40:
+        case 0x41:
+        case 0x42:
+        case 0x43:
+            ReadBitmapFill(reader, type, start);
+            end = start;
+            end.matrix = reader.ReadMatrix();
+            return true;
+        default: return false;
     }
 }
 
@@ -347,8 +349,7 @@ bool ReadMorphLines(Reader& reader, int morphVersion, std::vector<LineStyle>& st
 // and segments. Straight edges facing curves become curves with the control at the middle.
 class MorphBuilder {
 public:
-    MorphBuilder(const std::vector<RawRecord>& endRecords, MorphCharacter& morph)
-        : end_(endRecords), morph_(morph) {}
+    MorphBuilder(const std::vector<RawRecord>& endRecords, MorphCharacter& morph) : end_(endRecords), morph_(morph) {}
 
     void Apply(const RawRecord& record) {
         if (record.type == RawRecord::Style) {
@@ -442,7 +443,9 @@ private:
     bool open_ = false;
 };
 
-double Lerp(double a, double b, double t) { return a + (b - a) * t; }
+double Lerp(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
 uint32_t LerpColor(uint32_t a, uint32_t b, double t) {
     uint32_t out = 0;
@@ -454,11 +457,13 @@ uint32_t LerpColor(uint32_t a, uint32_t b, double t) {
 }
 
 Matrix LerpMatrix(const Matrix& a, const Matrix& b, double t) {
-    return {Lerp(a.a, b.a, t), Lerp(a.b, b.b, t), Lerp(a.c, b.c, t),
+    return {Lerp(a.a, b.a, t), Lerp(a.b, b.b, t),   Lerp(a.c, b.c, t),
             Lerp(a.d, b.d, t), Lerp(a.tx, b.tx, t), Lerp(a.ty, b.ty, t)};
 }
 
-Point LerpPoint(Point a, Point b, double t) { return {Lerp(a.x, b.x, t), Lerp(a.y, b.y, t)}; }
+Point LerpPoint(Point a, Point b, double t) {
+    return {Lerp(a.x, b.x, t), Lerp(a.y, b.y, t)};
+}
 
 void LerpFill(const FillStyle& a, const FillStyle& b, double t, FillStyle& out) {
     out.kind = a.kind;
@@ -472,7 +477,8 @@ void LerpFill(const FillStyle& a, const FillStyle& b, double t, FillStyle& out) 
     out.smooth = a.smooth;
     out.stops.resize(a.stops.size());
     for (size_t i = 0; i < a.stops.size() && i < b.stops.size(); ++i) {
-        out.stops[i].ratio = static_cast<uint8_t>(std::clamp(Lerp(a.stops[i].ratio, b.stops[i].ratio, t) + 0.5, 0.0, 255.0));
+        out.stops[i].ratio =
+            static_cast<uint8_t>(std::clamp(Lerp(a.stops[i].ratio, b.stops[i].ratio, t) + 0.5, 0.0, 255.0));
         out.stops[i].color = LerpColor(a.stops[i].color, b.stops[i].color, t);
     }
 }

@@ -14,6 +14,15 @@ constexpr int64_t kMaxWorkPerStep = 100000;  // placements replayed plus actions
 
 using Children = std::vector<std::shared_ptr<DisplayObject>>;
 
+// A move that names a character swaps only plain graphics; sprites and buttons keep what they
+// are, and none of them turns into one (as the reference player does).
+bool Swappable(const Character* from, const Character* to) {
+    auto plain = [](const Character* c) {
+        return c != nullptr && c->kind != CharacterKind::Sprite && c->kind != CharacterKind::Button;
+    };
+    return plain(from) && plain(to);
+}
+
 Children::iterator FindDepth(Children& children, uint16_t depth) {
     return std::lower_bound(children.begin(), children.end(), depth,
                             [](const std::shared_ptr<DisplayObject>& object, uint16_t d) { return object->depth < d; });
@@ -131,7 +140,7 @@ void Stage::ApplyOp(DisplayObject& parent, const PlaceOp& op, int frame) {
     // Definitions as they stand on the main timeline's frame being entered.
     const Character* character = movie_.Find(op.characterId, &parent == root_.get() ? frame : root_->frame);
     if (character == nullptr) return;
-    if (op.move && occupied && (*at)->character == character) {
+    if (op.move && occupied && ((*at)->character == character || !Swappable((*at)->character, character))) {
         Placement placement;
         placement.Read(**at);
         placement.Take(op);
@@ -148,8 +157,10 @@ void Stage::ApplyOp(DisplayObject& parent, const PlaceOp& op, int frame) {
     object->placedFrame = frame;
     placement.Write(*object);
     at = FindDepth(children, op.depth);  // creating may have run nothing here, but stay safe
-    if (at != children.end() && (*at)->depth == op.depth) *at = std::move(object);
-    else children.insert(at, std::move(object));
+    if (at != children.end() && (*at)->depth == op.depth)
+        *at = std::move(object);
+    else
+        children.insert(at, std::move(object));
 }
 
 void Stage::Advance(DisplayObject& object) {
@@ -207,7 +218,9 @@ void Stage::Rebuild(DisplayObject& object, int frame) {
             const int asOf = &object == root_.get() ? f : root_->frame;
             const Character* character = op.hasCharacter ? movie_.Find(op.characterId, asOf) : nullptr;
             if (op.hasCharacter && character == nullptr) continue;
-            if (!op.hasCharacter || (op.move && it != expected.end() && it->second.character == character)) {
+            const bool keep = op.move && it != expected.end() &&
+                              (it->second.character == character || !Swappable(it->second.character, character));
+            if (!op.hasCharacter || keep) {
                 if (it != expected.end()) it->second.placement.Take(op);
                 continue;
             }
@@ -246,22 +259,22 @@ void Stage::RunActions() {
         for (const ActionOp& op : *pending.actions) {
             if (--workLeft_ < 0) break;
             switch (op.kind) {
-            case ActionKind::Play: target->playing = true; break;
-            case ActionKind::Stop: target->playing = false; break;
-            case ActionKind::GotoFrame: Goto(*target, op.frame); break;
-            case ActionKind::GotoLabel: {
-                const int frame = target->timeline->FrameForLabel(op.label);
-                if (frame >= 0) Goto(*target, frame);
-                break;
-            }
-            case ActionKind::NextFrame:
-                Goto(*target, target->frame + 1);
-                target->playing = false;
-                break;
-            case ActionKind::PrevFrame:
-                Goto(*target, target->frame - 1);
-                target->playing = false;
-                break;
+                case ActionKind::Play: target->playing = true; break;
+                case ActionKind::Stop: target->playing = false; break;
+                case ActionKind::GotoFrame: Goto(*target, op.frame); break;
+                case ActionKind::GotoLabel: {
+                    const int frame = target->timeline->FrameForLabel(op.label);
+                    if (frame >= 0) Goto(*target, frame);
+                    break;
+                }
+                case ActionKind::NextFrame:
+                    Goto(*target, target->frame + 1);
+                    target->playing = false;
+                    break;
+                case ActionKind::PrevFrame:
+                    Goto(*target, target->frame - 1);
+                    target->playing = false;
+                    break;
             }
         }
     }

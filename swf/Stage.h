@@ -29,7 +29,7 @@ struct DisplayObject : std::enable_shared_from_this<DisplayObject> {
     uint64_t bornStep = 0;
 
     std::vector<std::shared_ptr<DisplayObject>> children;  // ordered by depth
-    int frame = 0;  // 0-based
+    int frame = 0;                                         // 0-based
     bool playing = true;
 
     int* live;

@@ -23,18 +23,13 @@ StagePlacement PlaceStage(int windowWidth, int windowHeight, double stageWidth, 
     const double fitX = degenerate ? 1 : windowWidth / stageWidth;
     const double fitY = degenerate ? 1 : windowHeight / stageHeight;
     switch (degenerate ? ScaleMode::NoScale : mode) {
-    case ScaleMode::ShowAll:
-        placement.scaleX = placement.scaleY = std::min(fitX, fitY);
-        break;
-    case ScaleMode::NoBorder:
-        placement.scaleX = placement.scaleY = std::max(fitX, fitY);
-        break;
-    case ScaleMode::ExactFit:
-        placement.scaleX = fitX;
-        placement.scaleY = fitY;
-        break;
-    case ScaleMode::NoScale:
-        break;
+        case ScaleMode::ShowAll: placement.scaleX = placement.scaleY = std::min(fitX, fitY); break;
+        case ScaleMode::NoBorder: placement.scaleX = placement.scaleY = std::max(fitX, fitY); break;
+        case ScaleMode::ExactFit:
+            placement.scaleX = fitX;
+            placement.scaleY = fitY;
+            break;
+        case ScaleMode::NoScale: break;
     }
     const double width = degenerate ? 0 : stageWidth;
     const double height = degenerate ? 0 : stageHeight;

@@ -22,8 +22,10 @@ void AddPolygon(Rasterizer& rasterizer, const Point* points, int count) {
     for (int i = 0; i < count; ++i) {
         const Point& a = points[i];
         const Point& b = points[(i + 1) % count];
-        if (area > 0) rasterizer.AddLine(a, b, 1, 0);
-        else rasterizer.AddLine(b, a, 1, 0);
+        if (area > 0)
+            rasterizer.AddLine(a, b, 1, 0);
+        else
+            rasterizer.AddLine(b, a, 1, 0);
     }
 }
 

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 namespace kestrix::swf {
 
 namespace {
 
 // Glyph shapes sit between offsets measured from the start of the offset table.
-bool ReadGlyphShapes(const uint8_t* table, size_t tableSize, const std::vector<uint32_t>& offsets,
-                     size_t shapesEnd, FontCharacter& font, ParseBudget& budget) {
+bool ReadGlyphShapes(const uint8_t* table, size_t tableSize, const std::vector<uint32_t>& offsets, size_t shapesEnd,
+                     FontCharacter& font, ParseBudget& budget) {
     const size_t count = offsets.size();
     if (static_cast<int64_t>(count) > budget.glyphsLeft) return false;
     budget.glyphsLeft -= static_cast<int64_t>(count);
@@ -24,20 +25,82 @@ bool ReadGlyphShapes(const uint8_t* table, size_t tableSize, const std::vector<u
     return true;
 }
 
-}  // namespace
-
-int FontCharacter::GlyphForCode(uint16_t code) const {
-    for (size_t i = 0; i < glyphs.size(); ++i)
-        if (glyphs[i].code == code) return static_cast<int>(i);
-    return -1;
+// Removes HTML markup, turning paragraph ends and breaks into new lines.
+std::string PlainText(const std::string& html) {
+    std::string out;
+    size_t i = 0;
+    while (i < html.size()) {
+        const char c = html[i];
+        if (c == '<') {
+            const size_t close = html.find('>', i);
+            if (close == std::string::npos) break;
+            std::string tag = html.substr(i + 1, close - i - 1);
+            std::transform(tag.begin(), tag.end(), tag.begin(),
+                           [](char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); });
+            if (tag == "br" || tag == "br/" || tag == "br /" || tag == "/p") out += '\n';
+            i = close + 1;
+            continue;
+        }
+        if (c == '&') {
+            static const std::pair<const char*, char> kEntities[] = {
+                {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '}};
+            bool matched = false;
+            for (const auto& [name, value] : kEntities) {
+                const std::string entity(name);
+                if (html.compare(i, entity.size(), entity) == 0) {
+                    out += value;
+                    i += entity.size();
+                    matched = true;
+                    break;
+                }
+            }
+            if (matched) continue;
+        }
+        out += c;
+        ++i;
+    }
+    if (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
 }
+
+// UTF-8 (movies from version 6 on) or one byte a character; bad sequences fall back to bytes.
+std::vector<uint16_t> Decode(const std::string& text, bool utf8) {
+    // The field lays its text out every frame: more than this is never shown anyway.
+    constexpr size_t kMaxCharacters = 16384;
+    std::vector<uint16_t> codes;
+    for (size_t i = 0; i < text.size() && codes.size() < kMaxCharacters;) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (utf8 && c >= 0xC0 && c < 0xF0) {
+            const size_t extra = c >= 0xE0 ? 2 : 1;
+            if (i + extra < text.size()) {
+                uint32_t code = c & (extra == 2 ? 0x0F : 0x1F);
+                bool ok = true;
+                for (size_t k = 1; k <= extra && ok; ++k) {
+                    const unsigned char next = static_cast<unsigned char>(text[i + k]);
+                    ok = (next & 0xC0) == 0x80;
+                    code = code << 6 | (next & 0x3F);
+                }
+                if (ok) {
+                    codes.push_back(static_cast<uint16_t>(code));
+                    i += extra + 1;
+                    continue;
+                }
+            }
+        }
+        codes.push_back(c);
+        ++i;
+    }
+    return codes;
+}
+
+}  // namespace
 
 int Timeline::FrameForLabel(const std::string& label) const {
     for (const auto& entry : labels)
         if (entry.first.size() == label.size() &&
-            std::equal(entry.first.begin(), entry.first.end(), label.begin(),
-                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                   std::tolower(static_cast<unsigned char>(b)); }))
+            std::equal(entry.first.begin(), entry.first.end(), label.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+            }))
             return entry.second;
     return -1;
 }
@@ -82,6 +145,7 @@ bool ParseDefineFont2(Reader& reader, int fontVersion, FontCharacter& font, Pars
     Reader rest(tableStart, tableSize);
     rest.Skip(std::min<size_t>(codeTableOffset, tableSize));
     for (Glyph& glyph : font.glyphs) glyph.code = wideCodes ? rest.U16() : rest.U8();
+    font.IndexCodes();
     if (hasLayout) {
         font.hasLayout = true;
         font.ascent = rest.U16();
@@ -100,6 +164,7 @@ void ParseDefineFontInfo(Reader& reader, int infoVersion, FontCharacter& font) {
     if (infoVersion >= 2) reader.U8();  // language
     const bool wideCodes = (flags & 0x01) != 0;
     for (Glyph& glyph : font.glyphs) glyph.code = wideCodes ? reader.U16() : reader.U8();
+    font.IndexCodes();
 }
 
 bool ParseDefineText(Reader& reader, int textVersion, TextCharacter& text, ParseBudget& budget) {
@@ -139,7 +204,7 @@ bool ParseDefineText(Reader& reader, int textVersion, TextCharacter& text, Parse
     return !reader.Failed() || !text.records.empty();
 }
 
-bool ParseDefineEditText(Reader& reader, EditTextCharacter& field) {
+bool ParseDefineEditText(Reader& reader, int movieVersion, EditTextCharacter& field) {
     field.id = reader.U16();
     field.bounds = reader.ReadRect();
     const uint8_t flags1 = reader.U8();
@@ -168,7 +233,10 @@ bool ParseDefineEditText(Reader& reader, EditTextCharacter& field) {
         field.leading = reader.S16();
     }
     reader.String();  // variable name
-    if (hasText) field.text = reader.String();
+    if (hasText) {
+        const std::string text = reader.String();
+        field.codes = Decode(field.html ? PlainText(text) : text, movieVersion >= 6);
+    }
     return !reader.Failed();
 }
 

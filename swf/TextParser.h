@@ -13,6 +13,7 @@ bool ParseDefineFont2(Reader& reader, int fontVersion, FontCharacter& font, Pars
 // Adds the character codes of DefineFontInfo (1 or 2) to a DefineFont font.
 void ParseDefineFontInfo(Reader& reader, int infoVersion, FontCharacter& font);
 bool ParseDefineText(Reader& reader, int textVersion, TextCharacter& text, ParseBudget& budget);
-bool ParseDefineEditText(Reader& reader, EditTextCharacter& field);
+// The initial text is kept as character codes: UTF-8 from version 6 on, HTML markup removed.
+bool ParseDefineEditText(Reader& reader, int movieVersion, EditTextCharacter& field);
 
 }  // namespace kestrix::swf

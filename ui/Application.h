@@ -27,6 +27,9 @@ public:
 
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
+    // The application's WinHelp file, for the forms that offer help.
+    const std::string& HelpFile() const { return helpFile_; }
+    void SetHelpFile(const std::string& helpFile) { helpFile_ = helpFile; }
 
     // Creates a form; the first form created becomes the main window. The application owns it.
     template <typename Form, typename... Args>
@@ -64,6 +67,7 @@ private:
     void DestroyForms();
 
     std::string title_;
+    std::string helpFile_;
     TForm* mainForm_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;  // in creation order
     std::vector<TForm*> liveForms_;              // for dialog navigation

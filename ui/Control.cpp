@@ -115,6 +115,11 @@ LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             Realign();
             break;
+        case WM_SYSCOMMAND:
+            // Alt with a letter reaches the control with the focus; the form owns the menus.
+            if ((wParam & 0xFFF0) == SC_KEYMENU && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD))
+                return SendMessageA(GetAncestor(handle_, GA_ROOT), message, wParam, lParam);
+            break;
     }
     if (systemProc_) return CallWindowProcA(systemProc_, handle_, message, wParam, lParam);
     return DefWindowProcA(handle_, message, wParam, lParam);

@@ -10,6 +10,7 @@ namespace {
 DWORD FormStyle(FormBorder border) {
     switch (border) {
         case FormBorder::Dialog: return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME | WS_CLIPCHILDREN;
+        case FormBorder::FixedDialog: return WS_POPUP | WS_CAPTION | WS_DLGFRAME | WS_CLIPCHILDREN;
         case FormBorder::None: return WS_POPUP | WS_CLIPCHILDREN;
         case FormBorder::Sizeable: break;
     }
@@ -17,7 +18,8 @@ DWORD FormStyle(FormBorder border) {
 }
 
 DWORD FormExStyle(FormBorder border) {
-    return (border == FormBorder::Dialog ? WS_EX_DLGMODALFRAME : 0) | WS_EX_CONTROLPARENT;
+    const bool dialog = border == FormBorder::Dialog || border == FormBorder::FixedDialog;
+    return (dialog ? WS_EX_DLGMODALFRAME : 0) | WS_EX_CONTROLPARENT;
 }
 
 }  // namespace
@@ -65,6 +67,29 @@ void TForm::SetDefaultButton(TButton* button) {
 
 void TForm::Hide() { ShowWindow(handle_, SW_HIDE); }
 
+void TForm::ShowModal() {
+    const HWND owner = Application ? Application->MainWindowHandle() : nullptr;
+    const bool ownerEnabled = owner && owner != handle_ && IsWindowEnabled(owner);
+    if (owner && owner != handle_) SetWindowLongPtrA(handle_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    Show();
+    if (ownerEnabled) EnableWindow(owner, FALSE);
+    MSG message;
+    while (Visible()) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
+            break;
+        }
+        if (IsDialogMessageA(handle_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    // The owner takes input again before this form goes, so the activation returns to it.
+    if (ownerEnabled) EnableWindow(owner, TRUE);
+    Hide();
+    if (owner && owner != handle_) SetForegroundWindow(owner);
+}
+
 void TForm::Close() { PostMessageA(handle_, WM_CLOSE, 0, 0); }
 
 void TForm::SetClientSize(int width, int height) {
@@ -98,14 +123,33 @@ void TForm::CenterOnScreen() {
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CLOSE:
-            if (Application) Application->Guarded([this] { FormClose(); });
+        case WM_CLOSE: {
+            bool canClose = true;
+            if (Application) Application->Guarded([this, &canClose] { FormClose(canClose); });
+            else FormClose(canClose);
+            if (!canClose) return 0;
             if (Application && Application->MainForm() == this) Application->Terminate();
             else Hide();
             return 0;
+        }
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam > ' ' && OnMenuKey) {
+                bool opened = false;
+                if (Application) Application->Guarded([&] { opened = OnMenuKey(static_cast<char>(lParam)); });
+                if (opened) return 0;
+            }
+            break;
         case WM_SHOWWINDOW:
             if (Application) Application->Guarded([this, wParam] { wParam ? FormShow() : FormHide(); });
             break;
+        case WM_NEXTDLGCTL: {
+            // IsDialogMessage asks a window that is not a dialog to move the focus itself, for
+            // the arrow keys in a group of radio buttons.
+            const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                             : GetNextDlgTabItem(handle_, GetFocus(), wParam != 0);
+            if (next) SetFocus(next);
+            return 0;
+        }
         case DM_GETDEFID:
             if (defaultButton_) return MAKELRESULT(GetDlgCtrlID(defaultButton_->Handle()), DC_HASDEFID);
             return 0;

@@ -8,7 +8,8 @@ namespace kestrix {
 
 class TButton;
 
-enum class FormBorder { Sizeable, Dialog, None };
+// Dialog has a close box; FixedDialog is the same frame without any title-bar button.
+enum class FormBorder { Sizeable, Dialog, None, FixedDialog };
 
 class TForm : public TControl {
 public:
@@ -19,6 +20,9 @@ public:
     void Show();
     void Hide();
     void Close();
+    // Shows the form over the main window, which takes no input meanwhile, and returns once
+    // the form is hidden again (its close box, Close or Hide).
+    void ShowModal();
     bool Visible() const { return handle_ && IsWindowVisible(handle_); }
 
     void SetCaption(const std::string& caption) { SetText(caption); }
@@ -29,6 +33,10 @@ public:
     // The button that Enter presses.
     void SetDefaultButton(TButton* button);
     void SetCentered(bool centered) { centered_ = centered; }
+
+    // Alt with a letter (the system's menu key) for a menu bar drawn as a control; returns
+    // whether the letter opened a menu.
+    std::function<bool(char letter)> OnMenuKey;
 
 protected:
     // Run by the derived form (its destructor must call RunDestroyEvent, as the handler is
@@ -42,6 +50,9 @@ protected:
     virtual void FormShow() {}
     virtual void FormHide() {}
     virtual void FormClose() {}
+    // The close event with a say in it: clearing canClose keeps the window open. By default
+    // it runs FormClose(). Should the handler fail, canClose stays as it left it.
+    virtual void FormClose(bool& canClose) { FormClose(); }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -42,6 +42,61 @@ TPanel::TPanel(TControl* parent, int left, int top, int width, int height) : TCo
     CreateHandle(kPanelClass, WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, "");
 }
 
+void TPanel::SetColor(TColor color) {
+    if (color == color_) return;
+    color_ = color;
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TPanel::SetBevel(PanelBevel bevel) {
+    bevel_ = bevel;
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            if (color_ == clBtnFace) break;  // the class brush is the face colour
+            RECT r;
+            GetClientRect(handle_, &r);
+            const HBRUSH brush = CreateSolidBrush(ColorToRGB(color_));
+            FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+            DeleteObject(brush);
+            return TRUE;
+        }
+        case WM_PAINT: {
+            if (bevel_ == PanelBevel::None) break;
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(handle_, &paint);
+            RECT r;
+            GetClientRect(handle_, &r);
+            DrawEdge(dc, &r, bevel_ == PanelBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+            EndPaint(handle_, &paint);
+            return 0;
+        }
+        // A click is a press and a release on the panel, as with a button.
+        case WM_LBUTTONDOWN:
+            if (!OnClick) break;
+            pressed_ = true;
+            SetCapture(handle_);
+            return 0;
+        case WM_LBUTTONUP: {
+            if (!pressed_) break;
+            pressed_ = false;
+            ReleaseCapture();
+            RECT r;
+            GetClientRect(handle_, &r);
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (PtInRect(&r, at) && OnClick) OnClick();
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            break;
+    }
+    return TControl::HandleMessage(message, wParam, lParam);
+}
+
 TLabel::TLabel(TControl* parent, int left, int top, const std::string& caption, HFONT font) : TControl(parent) {
     bounds_ = {left, top, left, top};
     font_ = font;
@@ -113,11 +168,29 @@ void TImage::SetPicture(const TBitmap& bitmap) {
     InvalidateRect(handle_, nullptr, TRUE);
 }
 
+void TImage::SetTransparent(bool transparent) {
+    if (transparent == transparent_) return;
+    transparent_ = transparent;
+    // Drawn only where its picture is, it must not draw over the siblings it overlaps.
+    const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+    SetWindowLongPtrA(handle_, GWL_STYLE, transparent ? style | WS_CLIPSIBLINGS : style & ~WS_CLIPSIBLINGS);
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
 LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(handle_, &paint);
-        if (dib_) {
+        if (dib_ && transparent_) {
+            HDC memory = CreateCompatibleDC(dc);
+            const HGDIOBJ old = SelectObject(memory, dib_);
+            const uint32_t corner = picture_.Pixel(0, picture_.Height() - 1);
+            const COLORREF key = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
+            TransparentBlt(dc, 0, 0, picture_.Width(), picture_.Height(), memory, 0, 0, picture_.Width(),
+                           picture_.Height(), key);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+        } else if (dib_) {
             HDC memory = CreateCompatibleDC(dc);
             const HGDIOBJ old = SelectObject(memory, dib_);
             BitBlt(dc, 0, 0, picture_.Width(), picture_.Height(), memory, 0, 0, SRCCOPY);

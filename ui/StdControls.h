@@ -3,14 +3,29 @@
 #pragma once
 
 #include "base/Bitmap.h"
+#include "ui/Colors.h"
 #include "ui/Control.h"
 
 namespace kestrix {
 
-// A flat panel: a plain area in the button-face colour that holds and aligns controls.
+enum class PanelBevel { None, Raised, Lowered };
+
+// A flat panel: a plain area in the button-face colour that holds and aligns controls. It
+// can take another colour and a one-pixel bevel, and reports clicks through OnClick.
 class TPanel : public TControl {
 public:
     TPanel(TControl* parent, int left, int top, int width, int height);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    void SetBevel(PanelBevel bevel);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    TColor color_ = clBtnFace;
+    PanelBevel bevel_ = PanelBevel::None;
+    bool pressed_ = false;  // the left button went down on the panel
 };
 
 // A text label; as a link it is navy, underlined, transparent and shows the hand cursor.
@@ -37,6 +52,9 @@ public:
     ~TImage() override;
     void SetPicture(const TBitmap& bitmap);
     const TBitmap& Picture() const { return picture_; }
+    // A transparent picture leaves out the colour of its bottom-left pixel, so the parent's
+    // face colour shows there.
+    void SetTransparent(bool transparent);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -44,6 +62,7 @@ protected:
 private:
     TBitmap picture_;
     HBITMAP dib_ = nullptr;
+    bool transparent_ = false;
 };
 
 // A read-only, multi-line memo on silver with a lowered inner and a raised outer bevel.

@@ -27,14 +27,20 @@ struct LosslessCase {
     uint8_t format;
     int width;
     int height;
-    int paletteSize;  // format 3 only
+    int paletteSize;             // format 3 only
     std::vector<uint8_t> plain;  // palette and rows before packing
     std::vector<uint32_t> expected;
 };
 
 TEST(Bitmaps, LosslessFormatsGivePremultipliedPixels) {
     const LosslessCase cases[] = {
-        {"8-bit palette, RGB", 1, 3, 3, 1, 2, {255, 0, 0, 0, 255, 0, /* rows padded to 4 */ 0, 1, 0, 0},
+        {"8-bit palette, RGB",
+         1,
+         3,
+         3,
+         1,
+         2,
+         {255, 0, 0, 0, 255, 0, /* rows padded to 4 */ 0, 1, 0, 0},
          {0xFFFF0000, 0xFF00FF00, 0xFFFF0000}},
         {"8-bit palette, premultiplied RGBA", 2, 3, 1, 1, 1, {128, 0, 0, 128, 0, 0, 0, 0}, {0x80800000}},
         {"15-bit", 1, 4, 2, 1, 0, {0x7C, 0x00, 0x03, 0xE0}, {0xFFFF0000, 0xFF00FF00}},

@@ -14,7 +14,9 @@
 namespace kestrix::swf::test {
 namespace {
 
-bool Shell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+bool Shell(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
     TMemoryStream stream;

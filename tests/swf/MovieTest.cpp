@@ -9,7 +9,9 @@
 namespace kestrix::swf::test {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
 
 TEST(Movie, BytesThatAreNotAMovieAreRefusedWithAReason) {
     SwfWriter writer;
@@ -83,13 +85,17 @@ TEST(Actions, OnlyTimelineControlIsReadAndOnlyWhatRunsStraightThrough) {
         std::vector<ActionKind> kinds;
     };
     const Case cases[] = {
-        {"simple", {0x06, 0x07, 0x04, 0x05, 0x00}, {ActionKind::Play, ActionKind::Stop, ActionKind::NextFrame,
-                                                    ActionKind::PrevFrame}},
-        {"goto and label", {0x81, 2, 0, 5, 0, 0x8C, 2, 0, 'a', 0, 0x00}, {ActionKind::GotoFrame, ActionKind::GotoLabel}},
+        {"simple",
+         {0x06, 0x07, 0x04, 0x05, 0x00},
+         {ActionKind::Play, ActionKind::Stop, ActionKind::NextFrame, ActionKind::PrevFrame}},
+        {"goto and label",
+         {0x81, 2, 0, 5, 0, 0x8C, 2, 0, 'a', 0, 0x00},
+         {ActionKind::GotoFrame, ActionKind::GotoLabel}},
         {"other actions skipped", {0x96, 3, 0, 0, 'x', 0, 0x17, 0x07, 0x00}, {ActionKind::Stop}},
         {"a branch ends the list", {0x06, 0x9D, 2, 0, 0, 0, 0x07, 0x00}, {ActionKind::Play}},
         {"another timeline's actions left out",
-         {0x8B, 2, 0, 'm', 0, 0x07, 0x8B, 1, 0, 0, 0x06, 0x00}, {ActionKind::Play}},
+         {0x8B, 2, 0, 'm', 0, 0x07, 0x8B, 1, 0, 0, 0x06, 0x00},
+         {ActionKind::Play}},
         {"function bodies skipped", {0x9B, 5, 0, 0, 0, 0, 1, 0, 0x07, 0x06, 0x00}, {ActionKind::Play}},
         {"record longer than the block", {0x06, 0x81, 0x10, 0x00, 1}, {ActionKind::Play}},
         {"no end action", {0x07}, {ActionKind::Stop}},

@@ -15,7 +15,9 @@ constexpr uint32_t kBlue = 0xFF0000FF;
 constexpr uint32_t kMiddle = 0xFF80007F;  // half way from red to blue
 
 // 20 twips to the pixel.
-constexpr double Px(double pixels) { return pixels * 20; }
+constexpr double Px(double pixels) {
+    return pixels * 20;
+}
 
 TEST(Render, SolidRectangleFillsExactlyItsPixels) {
     SwfWriter writer(8, 100, 100);
@@ -37,10 +39,10 @@ TEST(Render, EdgesAreAntiAliasedByCoveredArea) {
         int coverage;           // of 255
     };
     const Case cases[] = {
-        {10.5, 10, 30, 30, 10, 20, 128},    // left edge through the pixel's middle
-        {10, 10, 30.25, 30, 30, 20, 64},    // right edge a quarter in
-        {10, 10.75, 30, 30, 20, 10, 64},    // top edge three quarters down
-        {10.5, 10.5, 30, 30, 10, 10, 64},   // a corner: half of half
+        {10.5, 10, 30, 30, 10, 20, 128},       // left edge through the pixel's middle
+        {10, 10, 30.25, 30, 30, 20, 64},       // right edge a quarter in
+        {10, 10.75, 30, 30, 20, 10, 64},       // top edge three quarters down
+        {10.5, 10.5, 30, 30, 10, 10, 64},      // a corner: half of half
         {12.2, 12.2, 12.8, 12.8, 12, 12, 92},  // a small square inside one pixel: 0.36
     };
     for (const Case& c : cases) {
@@ -57,19 +59,19 @@ TEST(Render, SharedEdgeBetweenTwoFillsHasNoSeam) {
     // Red left of x = 30.5 px and blue right of it, drawn as one shape: the shared edge is
     // written once with red on one side and blue on the other.
     for (const double split : {30.5, 30.3, 30.9}) {
-        ShapeSpec shape;
-        shape.fills = {FillSpec::Color(kRed), FillSpec::Color(kBlue)};
+        ShapeDraft shape;
+        shape.fills = {FillDraft::Color(kRed), FillDraft::Color(kBlue)};
         // The outer edges of each half, with the fill on their right (inside).
-        PathSpec left;
+        PathDraft left;
         left.fill1 = 1;
         left.start = {Px(split), Px(50)};
         left.LineTo(Px(10), Px(50)).LineTo(Px(10), Px(10)).LineTo(Px(split), Px(10));
-        PathSpec right;
+        PathDraft right;
         right.fill1 = 2;
         right.start = {Px(split), Px(10)};
         right.LineTo(Px(50), Px(10)).LineTo(Px(50), Px(50)).LineTo(Px(split), Px(50));
         // The shared edge, walked downwards: red on its right, blue on its left.
-        PathSpec shared;
+        PathDraft shared;
         shared.fill0 = 2;
         shared.fill1 = 1;
         shared.start = {Px(split), Px(10)};
@@ -102,15 +104,15 @@ TEST(Render, FillRulesDecideWhetherAnInnerLoopIsAHole) {
         {4, true, false, false},  // the other way they cancel
     };
     for (const Case& c : cases) {
-        ShapeSpec shape;
+        ShapeDraft shape;
         shape.version = c.version;
         shape.nonZero = c.nonZero;
-        shape.fills = {FillSpec::Color(kRed)};
-        shape.paths.push_back(PathSpec::Rectangle(Px(10), Px(10), Px(50), Px(50), 1));
-        PathSpec inner = PathSpec::Rectangle(Px(20), Px(20), Px(40), Px(40), 1);
+        shape.fills = {FillDraft::Color(kRed)};
+        shape.paths.push_back(PathDraft::Rectangle(Px(10), Px(10), Px(50), Px(50), 1));
+        PathDraft inner = PathDraft::Rectangle(Px(20), Px(20), Px(40), Px(40), 1);
         if (!c.fillInside) {
             // Anticlockwise with the fill on its right: outside the inner square.
-            inner = PathSpec();
+            inner = PathDraft();
             inner.fill1 = 1;
             inner.start = {Px(20), Px(20)};
             inner.LineTo(Px(20), Px(40)).LineTo(Px(40), Px(40)).LineTo(Px(40), Px(20)).LineTo(Px(20), Px(20));
@@ -128,15 +130,15 @@ TEST(Render, FillRulesDecideWhetherAnInnerLoopIsAHole) {
 // A shape filling the 100 x 20 px stage with a linear gradient from red to blue over
 // x = 0 .. 50 px, then the spread mode beyond.
 Picture LinearGradient(int spread, bool linearRgb = false) {
-    ShapeSpec shape;
-    FillSpec fill;
-    fill.kind = FillSpec::Linear;
+    ShapeDraft shape;
+    FillDraft fill;
+    fill.kind = FillDraft::Linear;
     fill.stops = {{0, kRed}, {255, kBlue}};
     fill.spread = spread;
     fill.linearRgb = linearRgb;
     fill.matrix = {Px(50) / 32768, 0, 0, Px(50) / 32768, Px(25), 0};
     shape.fills = {fill};
-    shape.paths = {PathSpec::Rectangle(0, 0, Px(100), Px(20), 1)};
+    shape.paths = {PathDraft::Rectangle(0, 0, Px(100), Px(20), 1)};
     SwfWriter writer(8, 100, 20);
     writer.Place(1, writer.DefineShape(shape));
     writer.ShowFrame();
@@ -150,13 +152,12 @@ TEST(Render, LinearGradientAndItsSpreadModes) {
         uint32_t color;
     };
     const Case cases[] = {
-        {0, 0, kRed},          // the start
-        {0, 25, kMiddle},   // half way (red and blue falling and rising together)
-        {0, 49, kBlue},
-        {0, 75, kBlue},        // pad: the last colour goes on
-        {1, 75, kMiddle},   // reflect: back to the middle
-        {1, 99, kRed},         // and on to the start colour
-        {2, 75, kMiddle},   // repeat: the ramp again
+        {0, 0, kRed},                      // the start
+        {0, 25, kMiddle},                  // half way (red and blue falling and rising together)
+        {0, 49, kBlue},   {0, 75, kBlue},  // pad: the last colour goes on
+        {1, 75, kMiddle},                  // reflect: back to the middle
+        {1, 99, kRed},                     // and on to the start colour
+        {2, 75, kMiddle},                  // repeat: the ramp again
         {2, 51, kRed},
     };
     for (const Case& c : cases) {
@@ -173,29 +174,28 @@ TEST(Render, LinearRgbGradientIsBrighterInTheMiddle) {
 
 TEST(Render, RadialAndFocalGradients) {
     struct Case {
-        FillSpec::Kind kind;
+        FillDraft::Kind kind;
         double focal;
         int x, y;
         uint32_t color;
     };
     const Case cases[] = {
-        {FillSpec::Radial, 0, 50, 50, kRed},         // the centre
-        {FillSpec::Radial, 0, 75, 50, kMiddle},   // half the radius
-        {FillSpec::Radial, 0, 50, 25, kMiddle},
-        {FillSpec::Radial, 0, 95, 95, kBlue},        // outside the circle: padded
-        {FillSpec::Focal, 0.5, 75, 50, kRed},     // the focal point, half the radius right
-        {FillSpec::Focal, 0.5, 37, 50, kMiddle},  // half way from it to the circle's left edge
+        {FillDraft::Radial, 0, 50, 50, kRed},                                             // the centre
+        {FillDraft::Radial, 0, 75, 50, kMiddle},                                          // half the radius
+        {FillDraft::Radial, 0, 50, 25, kMiddle},  {FillDraft::Radial, 0, 95, 95, kBlue},  // outside the circle: padded
+        {FillDraft::Focal, 0.5, 75, 50, kRed},     // the focal point, half the radius right
+        {FillDraft::Focal, 0.5, 37, 50, kMiddle},  // half way from it to the circle's left edge
     };
     for (const Case& c : cases) {
-        ShapeSpec shape;
-        FillSpec fill;
+        ShapeDraft shape;
+        FillDraft fill;
         fill.kind = c.kind;
         fill.focal = c.focal;
         fill.stops = {{0, kRed}, {255, kBlue}};
         // The gradient circle: radius 50 px, centred on the stage.
         fill.matrix = {Px(100) / 32768, 0, 0, Px(100) / 32768, Px(50), Px(50)};
         shape.fills = {fill};
-        shape.paths = {PathSpec::Rectangle(0, 0, Px(100), Px(100), 1)};
+        shape.paths = {PathDraft::Rectangle(0, 0, Px(100), Px(100), 1)};
         SwfWriter writer(8, 100, 100);
         writer.Place(1, writer.DefineShape(shape));
         writer.ShowFrame();
@@ -216,15 +216,14 @@ TEST(Render, ColorTransformsChangeEveryPixelOfTheObject) {
         return cx;
     };
     const Case cases[] = {
-        {make(0.5, 1, 1, 1, 0, 0, 0, 0), 0xFF800000},
-        {make(1, 1, 1, 1, -255, 0, 255, 0), kBlue},
+        {make(0.5, 1, 1, 1, 0, 0, 0, 0), 0xFF800000}, {make(1, 1, 1, 1, -255, 0, 255, 0), kBlue},
         {make(1, 1, 1, 0.5, 0, 0, 0, 0), 0xFFFF8080},  // half transparent over white
         {make(1, 1, 1, 0, 0, 0, 0, 0), kWhite},        // invisible
         {make(1, 1, 1, 0, 0, 0, 0, 255), kRed},        // alpha brought back by the add term
     };
     for (const Case& c : cases) {
         SwfWriter writer(8, 40, 40);
-        PlaceSpec place;
+        PlaceOptions place;
         place.colorTransform = c.cx;
         writer.Place(1, writer.DefineRectangle(0, 0, Px(40), Px(40), kRed), place);
         writer.ShowFrame();
@@ -238,7 +237,7 @@ TEST(Render, ClipLayerMasksTheDepthsUpToItsClipDepth) {
     const uint16_t mask = writer.DefineRectangle(0, 0, Px(50), Px(100), kGreen);
     const uint16_t red = writer.DefineRectangle(0, 0, Px(100), Px(100), kRed);
     const uint16_t blue = writer.DefineRectangle(Px(60), Px(40), Px(80), Px(60), kBlue);
-    PlaceSpec clip;
+    PlaceOptions clip;
     clip.clipDepth = 3;
     writer.Place(2, mask, clip);
     writer.Place(3, red);   // masked
@@ -256,9 +255,9 @@ TEST(Render, NestedMasksIntersect) {
     const uint16_t left = writer.DefineRectangle(0, 0, Px(60), Px(100), kGreen);
     const uint16_t top = writer.DefineRectangle(0, 0, Px(100), Px(60), kGreen);
     const uint16_t red = writer.DefineRectangle(0, 0, Px(100), Px(100), kRed);
-    PlaceSpec outer;
+    PlaceOptions outer;
     outer.clipDepth = 10;
-    PlaceSpec inner;
+    PlaceOptions inner;
     inner.clipDepth = 10;
     writer.Place(1, left, outer);
     writer.Place(2, top, inner);
@@ -273,7 +272,7 @@ TEST(Render, NestedMasksIntersect) {
 TEST(Render, MorphAtHalfRatioIsHalfWay) {
     SwfWriter writer(8, 100, 20);
     const uint16_t morph = writer.DefineMorphRectangles({0, 400, 0, 400}, kRed, {800, 1200, 0, 400}, kBlue);
-    PlaceSpec place;
+    PlaceOptions place;
     place.ratio = 32768;
     writer.Place(1, morph, place);
     writer.ShowFrame();
@@ -290,9 +289,9 @@ TEST(Render, LinesHaveTheirWidthAndHairlinesOnePixel) {
         int rows;  // fully dark rows around y = 20
     };
     for (const Case& c : {Case{80, 4}, Case{0, 1}, Case{5, 1}}) {
-        ShapeSpec shape;
-        shape.lines = {LineSpec{c.widthTwips, 0xFF000000}};
-        PathSpec line;
+        ShapeDraft shape;
+        shape.lines = {LineDraft{c.widthTwips, 0xFF000000}};
+        PathDraft line;
         line.line = 1;
         line.start = {Px(10), Px(20)};
         line.LineTo(Px(50), Px(20));
@@ -316,24 +315,24 @@ TEST(Render, BitmapFillsRepeatOrClampAndSmoothOrNot) {
         uint32_t color;
     };
     const Case cases[] = {
-        {true, false, 5, kRed},     // first bitmap pixel, 10 px wide
-        {true, false, 15, kBlue},   // second
-        {true, false, 25, kRed},    // repeated
-        {false, false, 25, kBlue},  // clamped: the edge pixel goes on
+        {true, false, 5, kRed},         // first bitmap pixel, 10 px wide
+        {true, false, 15, kBlue},       // second
+        {true, false, 25, kRed},        // repeated
+        {false, false, 25, kBlue},      // clamped: the edge pixel goes on
         {false, true, 10, 0xFF73008C},  // smoothed: 0.55 of the way between the pixels' centres
     };
     for (const Case& c : cases) {
         SwfWriter writer(8, 40, 10);
         const uint16_t bitmap = writer.DefineLosslessBitmap(2, 1, {kRed, kBlue});
-        ShapeSpec shape;
-        FillSpec fill;
-        fill.kind = FillSpec::Bitmap;
+        ShapeDraft shape;
+        FillDraft fill;
+        fill.kind = FillDraft::Bitmap;
         fill.bitmapId = bitmap;
         fill.repeat = c.repeat;
         fill.smooth = c.smooth;
         fill.matrix = Matrix::Scale(Px(10), Px(10));  // one bitmap pixel to 10 x 10 px
         shape.fills = {fill};
-        shape.paths = {PathSpec::Rectangle(0, 0, Px(40), Px(10), 1)};
+        shape.paths = {PathDraft::Rectangle(0, 0, Px(40), Px(10), 1)};
         writer.Place(1, writer.DefineShape(shape));
         writer.ShowFrame();
         const Picture picture = DrawMovie(writer.Finish(), 40, 10);
@@ -395,7 +394,7 @@ TEST(Render, BlendModesCombineWithWhatIsBeneath) {
     for (const Case& c : cases) {
         SwfWriter writer(8, 20, 20);
         writer.SetBackground(0x804020);
-        PlaceSpec place;
+        PlaceOptions place;
         place.blendMode = c.mode;
         writer.Place(1, writer.DefineRectangle(0, 0, Px(20), Px(20), c.top), place);
         writer.ShowFrame();

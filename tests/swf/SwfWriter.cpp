@@ -1,7 +1,7 @@
 #include "tests/swf/SwfWriter.h"
 
-#include <cmath>
 #include <zlib.h>
+#include <cmath>
 
 namespace kestrix::swf::test {
 
@@ -67,8 +67,12 @@ int UnsignedBits(int64_t value) {
     return bits;
 }
 
-int64_t Twips(double v) { return std::llround(v); }
-int64_t Fixed16(double v) { return std::llround(v * 65536); }
+int64_t Twips(double v) {
+    return std::llround(v);
+}
+int64_t Fixed16(double v) {
+    return std::llround(v * 65536);
+}
 
 void WriteRect(BitWriter& w, int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
     const int bits = SignedBits({x0, x1, y0, y1});
@@ -126,30 +130,30 @@ void WriteColor(BitWriter& w, uint32_t argb, bool alpha) {
     if (alpha) w.U8(argb >> 24);
 }
 
-void WriteFill(BitWriter& w, const FillSpec& fill, int version) {
+void WriteFill(BitWriter& w, const FillDraft& fill, int version) {
     const bool alpha = version >= 3;
     switch (fill.kind) {
-    case FillSpec::Solid:
-        w.U8(0x00);
-        WriteColor(w, fill.color, alpha);
-        break;
-    case FillSpec::Linear:
-    case FillSpec::Radial:
-    case FillSpec::Focal:
-        w.U8(fill.kind == FillSpec::Linear ? 0x10 : fill.kind == FillSpec::Radial ? 0x12 : 0x13);
-        WriteMatrix(w, fill.matrix);
-        w.U8(fill.spread << 6 | (fill.linearRgb ? 1 : 0) << 4 | static_cast<int>(fill.stops.size()));
-        for (const auto& [ratio, color] : fill.stops) {
-            w.U8(ratio);
-            WriteColor(w, color, alpha);
-        }
-        if (fill.kind == FillSpec::Focal) w.U16(static_cast<uint16_t>(std::lround(fill.focal * 256)));
-        break;
-    case FillSpec::Bitmap:
-        w.U8(0x40 | (fill.repeat ? 0 : 1) | (fill.smooth ? 0 : 2));
-        w.U16(fill.bitmapId);
-        WriteMatrix(w, fill.matrix);
-        break;
+        case FillDraft::Solid:
+            w.U8(0x00);
+            WriteColor(w, fill.color, alpha);
+            break;
+        case FillDraft::Linear:
+        case FillDraft::Radial:
+        case FillDraft::Focal:
+            w.U8(fill.kind == FillDraft::Linear ? 0x10 : fill.kind == FillDraft::Radial ? 0x12 : 0x13);
+            WriteMatrix(w, fill.matrix);
+            w.U8(fill.spread << 6 | (fill.linearRgb ? 1 : 0) << 4 | static_cast<int>(fill.stops.size()));
+            for (const auto& [ratio, color] : fill.stops) {
+                w.U8(ratio);
+                WriteColor(w, color, alpha);
+            }
+            if (fill.kind == FillDraft::Focal) w.U16(static_cast<uint16_t>(std::lround(fill.focal * 256)));
+            break;
+        case FillDraft::Bitmap:
+            w.U8(0x40 | (fill.repeat ? 0 : 1) | (fill.smooth ? 0 : 2));
+            w.U16(fill.bitmapId);
+            WriteMatrix(w, fill.matrix);
+            break;
     }
 }
 
@@ -163,10 +167,10 @@ void WriteStyleCount(BitWriter& w, size_t count) {
 }
 
 // Shape records for the paths; styles are written by the caller.
-void WriteRecords(BitWriter& w, const std::vector<PathSpec>& paths, int fillBits, int lineBits) {
+void WriteRecords(BitWriter& w, const std::vector<PathDraft>& paths, int fillBits, int lineBits) {
     w.Bits(fillBits, 4);
     w.Bits(lineBits, 4);
-    for (const PathSpec& path : paths) {
+    for (const PathDraft& path : paths) {
         const int64_t x = Twips(path.start.x);
         const int64_t y = Twips(path.start.y);
         w.Bits(0, 1);  // style change
@@ -186,7 +190,7 @@ void WriteRecords(BitWriter& w, const std::vector<PathSpec>& paths, int fillBits
         if (lineBits > 0) w.Bits(path.line, lineBits);
         int64_t penX = x;
         int64_t penY = y;
-        for (const PathSpec::Edge& edge : path.edges) {
+        for (const PathDraft::Edge& edge : path.edges) {
             const int64_t toX = Twips(edge.to.x);
             const int64_t toY = Twips(edge.to.y);
             w.Bits(1, 1);
@@ -218,7 +222,7 @@ void WriteRecords(BitWriter& w, const std::vector<PathSpec>& paths, int fillBits
 }
 
 // Bounds of the paths' points, in twips.
-Rect BoundsOf(const std::vector<PathSpec>& paths) {
+Rect BoundsOf(const std::vector<PathDraft>& paths) {
     Rect r{INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN};
     auto add = [&r](Point p) {
         r.xMin = std::min<int32_t>(r.xMin, static_cast<int32_t>(std::floor(p.x)));
@@ -226,7 +230,7 @@ Rect BoundsOf(const std::vector<PathSpec>& paths) {
         r.yMin = std::min<int32_t>(r.yMin, static_cast<int32_t>(std::floor(p.y)));
         r.yMax = std::max<int32_t>(r.yMax, static_cast<int32_t>(std::ceil(p.y)));
     };
-    for (const PathSpec& path : paths) {
+    for (const PathDraft& path : paths) {
         add(path.start);
         for (const auto& edge : path.edges) {
             add(edge.to);
@@ -239,8 +243,8 @@ Rect BoundsOf(const std::vector<PathSpec>& paths) {
 
 }  // namespace
 
-PathSpec PathSpec::Rectangle(double x0, double y0, double x1, double y1, int fill, int line) {
-    PathSpec path;
+PathDraft PathDraft::Rectangle(double x0, double y0, double x1, double y1, int fill, int line) {
+    PathDraft path;
     path.fill1 = fill;
     path.line = line;
     path.start = {x0, y0};
@@ -270,7 +274,7 @@ void SwfWriter::SetBackground(uint32_t rgb) {
     Tag(9, w.Data());
 }
 
-uint16_t SwfWriter::DefineShape(const ShapeSpec& shape) {
+uint16_t SwfWriter::DefineShape(const ShapeDraft& shape) {
     const uint16_t id = nextId_++;
     BitWriter w;
     w.U16(id);
@@ -281,9 +285,9 @@ uint16_t SwfWriter::DefineShape(const ShapeSpec& shape) {
         w.U8(shape.nonZero ? 0x04 : 0x00);
     }
     WriteStyleCount(w, shape.fills.size());
-    for (const FillSpec& fill : shape.fills) WriteFill(w, fill, shape.version);
+    for (const FillDraft& fill : shape.fills) WriteFill(w, fill, shape.version);
     WriteStyleCount(w, shape.lines.size());
-    for (const LineSpec& line : shape.lines) {
+    for (const LineDraft& line : shape.lines) {
         w.U16(line.width);
         if (shape.version >= 4) {
             w.U8(0x00);  // round caps and joins, no fill, scaled
@@ -300,9 +304,9 @@ uint16_t SwfWriter::DefineShape(const ShapeSpec& shape) {
 }
 
 uint16_t SwfWriter::DefineRectangle(double x0, double y0, double x1, double y1, uint32_t argb) {
-    ShapeSpec shape;
-    shape.fills.push_back(FillSpec::Color(argb));
-    shape.paths.push_back(PathSpec::Rectangle(x0, y0, x1, y1, 1));
+    ShapeDraft shape;
+    shape.fills.push_back(FillDraft::Color(argb));
+    shape.paths.push_back(PathDraft::Rectangle(x0, y0, x1, y1, 1));
     return DefineShape(shape);
 }
 
@@ -319,9 +323,9 @@ uint16_t SwfWriter::DefineMorphRectangles(const Rect& start, uint32_t startColor
     WriteColor(styles, endColor, true);
     styles.U8(0);  // no lines
     BitWriter startEdges;
-    WriteRecords(startEdges, {PathSpec::Rectangle(start.xMin, start.yMin, start.xMax, start.yMax, 1)}, 1, 0);
+    WriteRecords(startEdges, {PathDraft::Rectangle(start.xMin, start.yMin, start.xMax, start.yMax, 1)}, 1, 0);
     BitWriter endEdges;
-    WriteRecords(endEdges, {PathSpec::Rectangle(end.xMin, end.yMin, end.xMax, end.yMax, 1)}, 1, 0);
+    WriteRecords(endEdges, {PathDraft::Rectangle(end.xMin, end.yMin, end.xMax, end.yMax, 1)}, 1, 0);
     const std::vector<uint8_t>& styleBytes = styles.Data();
     const std::vector<uint8_t>& startBytes = startEdges.Data();
     w.U32(static_cast<uint32_t>(styleBytes.size() + startBytes.size()));
@@ -363,10 +367,10 @@ uint16_t SwfWriter::DefineBitmapTag(int code, const std::vector<uint8_t>& bodyAf
     return id;
 }
 
-uint16_t SwfWriter::DefineFont(const std::vector<GlyphSpec>& glyphs, int version, int ascent, int descent) {
+uint16_t SwfWriter::DefineFont(const std::vector<GlyphDraft>& glyphs, int version, int ascent, int descent) {
     const uint16_t id = nextId_++;
     std::vector<std::vector<uint8_t>> shapes;
-    for (const GlyphSpec& glyph : glyphs) {
+    for (const GlyphDraft& glyph : glyphs) {
         BitWriter shape;
         WriteRecords(shape, glyph.paths, 1, 0);
         shapes.push_back(shape.Data());
@@ -386,12 +390,12 @@ uint16_t SwfWriter::DefineFont(const std::vector<GlyphSpec>& glyphs, int version
     }
     w.U32(offset);  // where the code table starts
     for (const auto& shape : shapes) w.Bytes(shape);
-    for (const GlyphSpec& glyph : glyphs) w.U16(glyph.code);
+    for (const GlyphDraft& glyph : glyphs) w.U16(glyph.code);
     w.U16(ascent);
     w.U16(descent);
     w.U16(0);  // leading
-    for (const GlyphSpec& glyph : glyphs) w.U16(static_cast<uint16_t>(glyph.advance));
-    for (const GlyphSpec& glyph : glyphs) {
+    for (const GlyphDraft& glyph : glyphs) w.U16(static_cast<uint16_t>(glyph.advance));
+    for (const GlyphDraft& glyph : glyphs) {
         const Rect r = BoundsOf(glyph.paths);
         WriteRect(w, r.xMin, r.xMax, r.yMin, r.yMax);
     }
@@ -400,11 +404,11 @@ uint16_t SwfWriter::DefineFont(const std::vector<GlyphSpec>& glyphs, int version
     return id;
 }
 
-uint16_t SwfWriter::DefineText(const Rect& bounds, const Matrix& matrix, const std::vector<TextRecordSpec>& records) {
+uint16_t SwfWriter::DefineText(const Rect& bounds, const Matrix& matrix, const std::vector<TextRecordDraft>& records) {
     const uint16_t id = nextId_++;
     int glyphBits = 1;
     int advanceBits = 1;
-    for (const TextRecordSpec& record : records)
+    for (const TextRecordDraft& record : records)
         for (const auto& [index, advance] : record.glyphs) {
             glyphBits = std::max(glyphBits, UnsignedBits(index));
             advanceBits = std::max(advanceBits, SignedBits({advance}));
@@ -415,7 +419,7 @@ uint16_t SwfWriter::DefineText(const Rect& bounds, const Matrix& matrix, const s
     WriteMatrix(w, matrix);
     w.U8(glyphBits);
     w.U8(advanceBits);
-    for (const TextRecordSpec& record : records) {
+    for (const TextRecordDraft& record : records) {
         w.U8(0x80 | 0x08 | 0x04 | 0x02 | 0x01);
         w.U16(record.fontId);
         WriteColor(w, record.color, true);
@@ -434,13 +438,13 @@ uint16_t SwfWriter::DefineText(const Rect& bounds, const Matrix& matrix, const s
     return id;
 }
 
-uint16_t SwfWriter::DefineEditText(const EditTextSpec& field) {
+uint16_t SwfWriter::DefineEditText(const EditTextDraft& field) {
     const uint16_t id = nextId_++;
     BitWriter w;
     w.U16(id);
     WriteRect(w, field.bounds.xMin, field.bounds.xMax, field.bounds.yMin, field.bounds.yMax);
     const bool hasFont = field.fontId != 0;
-    w.U8(0x80 | (field.wordWrap ? 0x60 : 0) | 0x08 | 0x04 | (hasFont ? 0x01 : 0));  // text, read-only, colour
+    w.U8(0x80 | (field.wordWrap ? 0x60 : 0) | 0x08 | 0x04 | (hasFont ? 0x01 : 0));            // text, read-only, colour
     w.U8(0x20 | (field.border ? 0x08 : 0) | (field.html ? 0x02 : 0) | (hasFont ? 0x01 : 0));  // layout
     if (hasFont) {
         w.U16(field.fontId);
@@ -477,26 +481,26 @@ void SwfWriter::EndSprite() {
     Tag(39, w.Data());
 }
 
-void SwfWriter::Place(uint16_t depth, uint16_t characterId, const PlaceSpec& spec) {
+void SwfWriter::Place(uint16_t depth, uint16_t characterId, const PlaceOptions& options) {
     BitWriter w;
-    const bool third = spec.blendMode.has_value();
-    const uint8_t flags = static_cast<uint8_t>((spec.move ? 0x01 : 0) | (characterId != 0 ? 0x02 : 0) |
-                                               (spec.matrix ? 0x04 : 0) | (spec.colorTransform ? 0x08 : 0) |
-                                               (spec.ratio ? 0x10 : 0) | (spec.clipDepth != 0 ? 0x40 : 0));
+    const bool third = options.blendMode.has_value();
+    const uint8_t flags = static_cast<uint8_t>((options.move ? 0x01 : 0) | (characterId != 0 ? 0x02 : 0) |
+                                               (options.matrix ? 0x04 : 0) | (options.colorTransform ? 0x08 : 0) |
+                                               (options.ratio ? 0x10 : 0) | (options.clipDepth != 0 ? 0x40 : 0));
     w.U8(flags);
     if (third) w.U8(0x02);
     w.U16(depth);
     if (characterId != 0) w.U16(characterId);
-    if (spec.matrix) WriteMatrix(w, *spec.matrix);
-    if (spec.colorTransform) WriteColorTransform(w, *spec.colorTransform);
-    if (spec.ratio) w.U16(*spec.ratio);
-    if (spec.clipDepth != 0) w.U16(spec.clipDepth);
-    if (third) w.U8(*spec.blendMode);
+    if (options.matrix) WriteMatrix(w, *options.matrix);
+    if (options.colorTransform) WriteColorTransform(w, *options.colorTransform);
+    if (options.ratio) w.U16(*options.ratio);
+    if (options.clipDepth != 0) w.U16(options.clipDepth);
+    if (third) w.U8(*options.blendMode);
     Tag(third ? 70 : 26, w.Data());
 }
 
-void SwfWriter::Move(uint16_t depth, const PlaceSpec& spec) {
-    PlaceSpec moved = spec;
+void SwfWriter::Move(uint16_t depth, const PlaceOptions& options) {
+    PlaceOptions moved = options;
     moved.move = true;
     Place(depth, 0, moved);
 }
@@ -519,8 +523,12 @@ void SwfWriter::Action(const std::vector<uint8_t>& records) {
     Tag(12, body);
 }
 
-void SwfWriter::ActionStop() { Action({0x07}); }
-void SwfWriter::ActionPlay() { Action({0x06}); }
+void SwfWriter::ActionStop() {
+    Action({0x07});
+}
+void SwfWriter::ActionPlay() {
+    Action({0x06});
+}
 
 void SwfWriter::ActionGotoFrame(int zeroBasedFrame) {
     Action({0x81, 2, 0, static_cast<uint8_t>(zeroBasedFrame & 0xFF), static_cast<uint8_t>(zeroBasedFrame >> 8)});
@@ -536,8 +544,10 @@ void SwfWriter::ActionGotoLabel(const std::string& label) {
 
 void SwfWriter::ShowFrame() {
     Tag(1, {});
-    if (inSprite_) ++spriteFrames_;
-    else ++frames_;
+    if (inSprite_)
+        ++spriteFrames_;
+    else
+        ++frames_;
 }
 
 std::vector<uint8_t> SwfWriter::Finish(bool compress) {

@@ -13,7 +13,7 @@
 namespace kestrix::swf::test {
 
 // A fill as the test wants it; colours are 0xAARRGGBB.
-struct FillSpec {
+struct FillDraft {
     enum Kind { Solid, Linear, Radial, Focal, Bitmap } kind = Solid;
     uint32_t color = 0xFF000000;
     std::vector<std::pair<uint8_t, uint32_t>> stops;
@@ -25,20 +25,20 @@ struct FillSpec {
     bool repeat = true;
     bool smooth = false;
 
-    static FillSpec Color(uint32_t argb) {
-        FillSpec fill;
+    static FillDraft Color(uint32_t argb) {
+        FillDraft fill;
         fill.color = argb;
         return fill;
     }
 };
 
-struct LineSpec {
+struct LineDraft {
     uint16_t width = 20;  // twips
     uint32_t color = 0xFF000000;
 };
 
 // One run of edges in twips; fill0 lies left of the edges, fill1 right (1-based, 0 none).
-struct PathSpec {
+struct PathDraft {
     int fill0 = 0;
     int fill1 = 0;
     int line = 0;
@@ -50,34 +50,34 @@ struct PathSpec {
     };
     std::vector<Edge> edges;
 
-    PathSpec& LineTo(double x, double y) {
+    PathDraft& LineTo(double x, double y) {
         edges.push_back({false, {}, {x, y}});
         return *this;
     }
-    PathSpec& CurveTo(double cx, double cy, double x, double y) {
+    PathDraft& CurveTo(double cx, double cy, double x, double y) {
         edges.push_back({true, {cx, cy}, {x, y}});
         return *this;
     }
     // A closed rectangle drawn clockwise on screen, so its inside is on the right (fill1).
-    static PathSpec Rectangle(double x0, double y0, double x1, double y1, int fill, int line = 0);
+    static PathDraft Rectangle(double x0, double y0, double x1, double y1, int fill, int line = 0);
 };
 
-struct ShapeSpec {
+struct ShapeDraft {
     int version = 3;  // DefineShape 1 to 4
-    std::vector<FillSpec> fills;
-    std::vector<LineSpec> lines;
-    std::vector<PathSpec> paths;
+    std::vector<FillDraft> fills;
+    std::vector<LineDraft> lines;
+    std::vector<PathDraft> paths;
     bool nonZero = false;  // DefineShape4 only
 };
 
 // A glyph drawn on a 1024-unit em square (20480 for DefineFont3), baseline at y = 0.
-struct GlyphSpec {
+struct GlyphDraft {
     uint16_t code = 0;
     int16_t advance = 0;
-    std::vector<PathSpec> paths;  // fill 1 is the text's colour
+    std::vector<PathDraft> paths;  // fill 1 is the text's colour
 };
 
-struct TextRecordSpec {
+struct TextRecordDraft {
     uint16_t fontId = 0;
     double height = 240;  // twips
     uint32_t color = 0xFF000000;
@@ -86,7 +86,7 @@ struct TextRecordSpec {
     std::vector<std::pair<int, int>> glyphs;  // glyph index and advance in twips
 };
 
-struct EditTextSpec {
+struct EditTextDraft {
     Rect bounds;
     uint16_t fontId = 0;  // 0: no font, a device font is asked for
     double height = 240;
@@ -98,7 +98,7 @@ struct EditTextSpec {
     bool html = false;
 };
 
-struct PlaceSpec {
+struct PlaceOptions {
     std::optional<Matrix> matrix;
     std::optional<ColorTransform> colorTransform;
     std::optional<uint16_t> ratio;
@@ -113,7 +113,7 @@ public:
     explicit SwfWriter(int version = 8, int width = 100, int height = 100, double frameRate = 12);
 
     void SetBackground(uint32_t rgb);
-    uint16_t DefineShape(const ShapeSpec& shape);
+    uint16_t DefineShape(const ShapeDraft& shape);
     // A rectangle (twips) in one solid colour.
     uint16_t DefineRectangle(double x0, double y0, double x1, double y1, uint32_t argb);
     // Two rectangles with the same edges, each with its colour: a morph from one to the other.
@@ -124,16 +124,16 @@ public:
     uint16_t DefineBitmapTag(int code, const std::vector<uint8_t>& bodyAfterId);
 
     // DefineFont2 (or DefineFont3) with layout: codes, advances, ascent and descent.
-    uint16_t DefineFont(const std::vector<GlyphSpec>& glyphs, int version = 2, int ascent = 800, int descent = 200);
-    uint16_t DefineText(const Rect& bounds, const Matrix& matrix, const std::vector<TextRecordSpec>& records);
-    uint16_t DefineEditText(const EditTextSpec& field);
+    uint16_t DefineFont(const std::vector<GlyphDraft>& glyphs, int version = 2, int ascent = 800, int descent = 200);
+    uint16_t DefineText(const Rect& bounds, const Matrix& matrix, const std::vector<TextRecordDraft>& records);
+    uint16_t DefineEditText(const EditTextDraft& field);
 
     // Everything placed until EndSprite goes onto the sprite's own timeline.
     uint16_t BeginSprite();
     void EndSprite();
 
-    void Place(uint16_t depth, uint16_t characterId, const PlaceSpec& spec = {});
-    void Move(uint16_t depth, const PlaceSpec& spec);
+    void Place(uint16_t depth, uint16_t characterId, const PlaceOptions& options = {});
+    void Move(uint16_t depth, const PlaceOptions& options);
     void Remove(uint16_t depth);
     void Label(const std::string& name);
     void ActionStop();

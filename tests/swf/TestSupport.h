@@ -45,7 +45,9 @@ inline Picture DrawMovie(const std::vector<uint8_t>& bytes, int width, int heigh
     return Draw(player, width, height);
 }
 
-inline int Channel(uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); }
+inline int Channel(uint32_t argb, int shift) {
+    return static_cast<int>((argb >> shift) & 0xFF);
+}
 
 // Whether every channel of two 0xAARRGGBB colours is within tolerance.
 inline ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance) {

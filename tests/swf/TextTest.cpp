@@ -13,17 +13,19 @@ constexpr uint32_t kRed = 0xFFFF0000;
 
 // Two glyphs on a 1024 em, both 512 wide and 512 high above the baseline: 'A' a solid square,
 // 'O' a square ring with a 256 hole. Scaled by `scale` for DefineFont3's finer units.
-std::vector<GlyphSpec> Glyphs(double scale) {
-    GlyphSpec solid;
+std::vector<GlyphDraft> Glyphs(double scale) {
+    GlyphDraft solid;
     solid.code = 'A';
     solid.advance = static_cast<int16_t>(640 * scale);
-    solid.paths = {PathSpec::Rectangle(0, -512 * scale, 512 * scale, 0, 1)};
-    GlyphSpec ring = solid;
+    solid.paths = {PathDraft::Rectangle(0, -512 * scale, 512 * scale, 0, 1)};
+    GlyphDraft ring = solid;
     ring.code = 'O';
-    PathSpec hole;
+    PathDraft hole;
     hole.fill0 = 1;  // the hole's edges have the ink on their left
     hole.start = {128 * scale, -384 * scale};
-    hole.LineTo(384 * scale, -384 * scale).LineTo(384 * scale, -128 * scale).LineTo(128 * scale, -128 * scale)
+    hole.LineTo(384 * scale, -384 * scale)
+        .LineTo(384 * scale, -128 * scale)
+        .LineTo(128 * scale, -128 * scale)
         .LineTo(128 * scale, -384 * scale);
     ring.paths.push_back(hole);
     return {solid, ring};
@@ -33,11 +35,11 @@ TEST(Text, StaticTextDrawsGlyphOutlinesInItsColour) {
     for (int version : {2, 3}) {
         SwfWriter writer(8, 100, 60);
         const uint16_t font = writer.DefineFont(Glyphs(version == 3 ? 20 : 1), version);
-        TextRecordSpec record;
+        TextRecordDraft record;
         record.fontId = font;
         record.height = 1024;  // one twip per em unit: glyphs 25.6 px square
         record.color = kRed;
-        record.x = 200;  // 10 px
+        record.x = 200;   // 10 px
         record.y = 1000;  // baseline at 50 px
         record.glyphs = {{0, 640}, {1, 640}};
         writer.Place(1, writer.DefineText({0, 2000, 0, 1200}, Matrix(), {record}));
@@ -63,7 +65,7 @@ TEST(Text, EditTextShowsItsInitialTextAligned) {
     for (const Case& c : cases) {
         SwfWriter writer(8, 100, 60);
         const uint16_t font = writer.DefineFont(Glyphs(1));
-        EditTextSpec field;
+        EditTextDraft field;
         field.bounds = {0, 2000, 0, 1200};
         field.fontId = font;
         field.height = 1024;
@@ -82,7 +84,7 @@ TEST(Text, EditTextShowsItsInitialTextAligned) {
 TEST(Text, HtmlMarkupIsNotShownAndBreaksStartLines) {
     SwfWriter writer(8, 100, 120);
     const uint16_t font = writer.DefineFont(Glyphs(1));
-    EditTextSpec field;
+    EditTextDraft field;
     field.bounds = {0, 2000, 0, 2400};
     field.fontId = font;
     field.height = 1024;
@@ -100,7 +102,7 @@ TEST(Text, HtmlMarkupIsNotShownAndBreaksStartLines) {
 
 TEST(Text, DeviceFontsFallBackToBoxesAndBordersDraw) {
     SwfWriter writer(8, 100, 40);
-    EditTextSpec field;
+    EditTextDraft field;
     field.bounds = {100, 1900, 100, 700};
     field.height = 400;
     field.text = "Hello";

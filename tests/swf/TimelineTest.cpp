@@ -27,23 +27,25 @@ struct TimelineMovie {
 
 const uint32_t kColors[] = {kRed, kGreen, kBlue};
 
-std::vector<uint8_t> WriteTimeline(const TimelineMovie& spec) {
+std::vector<uint8_t> WriteTimeline(const TimelineMovie& layout) {
     SwfWriter writer(8, 10, 10);
     uint16_t shapes[3];
     for (int i = 0; i < 3; ++i) shapes[i] = writer.DefineRectangle(0, 0, 200, 200, kColors[i]);
-    for (int frame = 0; frame < spec.frames; ++frame) {
+    for (int frame = 0; frame < layout.frames; ++frame) {
         if (frame > 0) writer.Remove(1);
         writer.Place(1, shapes[frame % 3]);
-        for (const auto& [at, label] : spec.labels)
+        for (const auto& [at, label] : layout.labels)
             if (at == frame) writer.Label(label);
-        for (const auto& [at, action] : spec.actions)
+        for (const auto& [at, action] : layout.actions)
             if (at == frame) action(writer);
         writer.ShowFrame();
     }
     return writer.Finish();
 }
 
-uint32_t Shown(const Player& player) { return Draw(player, 10, 10).At(5, 5); }
+uint32_t Shown(const Player& player) {
+    return Draw(player, 10, 10).At(5, 5);
+}
 
 TEST(Timeline, MainTimelineLoopsByDefaultAndStopsAtTheEndWithoutLoop) {
     auto movie = LoadOrFail(WriteTimeline({}));
@@ -74,13 +76,24 @@ TEST(Timeline, FrameActionsSteerThePlayhead) {
         {"stop on frame 2", {3, {{1, [](SwfWriter& w) { w.ActionStop(); }}}, {}}, {1, 2, 2, 2, 2}, false},
         {"stop on frame 1", {3, {{0, [](SwfWriter& w) { w.ActionStop(); }}}, {}}, {1, 1, 1}, false},
         // Actions run in the step that reaches their frame, so frame 3 is never seen.
-        {"goto frame 2 from frame 3", {3, {{2, [](SwfWriter& w) { w.ActionGotoFrame(1); }}}, {}},
-         {1, 2, 2, 2, 2}, true},
+        {"goto frame 2 from frame 3",
+         {3, {{2, [](SwfWriter& w) { w.ActionGotoFrame(1); }}}, {}},
+         {1, 2, 2, 2, 2},
+         true},
         {"goto label",
          {4, {{3, [](SwfWriter& w) { w.ActionGotoLabel("again"); }}}, {{1, "again"}}},
-         {1, 2, 3, 2, 3, 2, 3}, true},
-        {"goto and stop", {3, {{0, [](SwfWriter& w) { w.ActionGotoFrame(2); w.ActionStop(); }}}, {}},
-         {3, 3, 3}, false},
+         {1, 2, 3, 2, 3, 2, 3},
+         true},
+        {"goto and stop",
+         {3,
+          {{0,
+            [](SwfWriter& w) {
+                w.ActionGotoFrame(2);
+                w.ActionStop();
+            }}},
+          {}},
+         {3, 3, 3},
+         false},
     };
     for (const Case& c : cases) {
         auto movie = LoadOrFail(WriteTimeline(c.movie));
@@ -196,14 +209,14 @@ TEST(Timeline, LoopingDoesNotGrowTheDisplayList) {
 TEST(Timeline, MovingAnObjectKeepsWhatTheMoveDoesNotSay) {
     SwfWriter writer(8, 40, 10);
     const uint16_t shape = writer.DefineRectangle(0, 0, 200, 200, kRed);
-    PlaceSpec first;
+    PlaceOptions first;
     ColorTransform toBlue;
     toBlue.mul[0] = 0;
     toBlue.add[2] = 255;
     first.colorTransform = toBlue;
     writer.Place(1, shape, first);
     writer.ShowFrame();
-    PlaceSpec move;
+    PlaceOptions move;
     move.matrix = Matrix::Translation(400, 0);  // 20 px right
     writer.Move(1, move);
     writer.ShowFrame();
@@ -217,6 +230,52 @@ TEST(Timeline, MovingAnObjectKeepsWhatTheMoveDoesNotSay) {
     EXPECT_EQ(moved.At(25, 5), kBlue) << "the colour transform stays";
     player.StepFrame();  // looping back rebuilds frame 1
     EXPECT_EQ(Draw(player, 40, 10).At(5, 5), kBlue);
+}
+
+TEST(Timeline, AMoveNamingACharacterSwapsOnlyPlainGraphics) {
+    enum Kind { Shape, Sprite, Button };
+    struct Case {
+        Kind from;
+        Kind to;
+        bool swapped;
+    };
+    const Case cases[] = {{Shape, Shape, true},
+                          {Shape, Sprite, false},
+                          {Sprite, Shape, false},
+                          {Button, Shape, false},
+                          {Sprite, Sprite, false}};
+    for (const Case& c : cases) {
+        SwfWriter writer(8, 10, 10);
+        auto define = [&writer](Kind kind, uint32_t color) {
+            const uint16_t shape = writer.DefineRectangle(0, 0, 200, 200, color);
+            if (kind == Shape) return shape;
+            if (kind == Button) {
+                // DefineButton2: flags, no actions, one record shown in the up state.
+                const std::vector<uint8_t> body = {0, 0, 0, 0x01, static_cast<uint8_t>(shape), 0, 1, 0, 0x00, 0x00, 0};
+                return writer.DefineBitmapTag(34, body);
+            }
+            const uint16_t sprite = writer.BeginSprite();
+            writer.Place(1, shape);
+            writer.ShowFrame();
+            writer.EndSprite();
+            return sprite;
+        };
+        const uint16_t first = define(c.from, kRed);
+        const uint16_t second = define(c.to, kBlue);
+        writer.Place(1, first);
+        writer.ShowFrame();
+        PlaceOptions swap;
+        swap.move = true;
+        writer.Place(1, second, swap);
+        writer.ActionStop();
+        writer.ShowFrame();
+        auto movie = LoadOrFail(writer.Finish());
+        ASSERT_TRUE(movie);
+        Player player(movie);
+        EXPECT_EQ(Shown(player), kRed);
+        player.StepFrame();
+        EXPECT_EQ(Shown(player), c.swapped ? kBlue : kRed) << "from " << c.from << " to " << c.to;
+    }
 }
 
 }  // namespace
