@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "base/Path.h"
+#include "base/PictureDecoders.h"
 #include "payload/PayloadKeys.h"
 #include "payload/TResourceToExeUnit.h"
 #include "tests/e2e/ScreenSaverFixture.h"
@@ -40,6 +41,11 @@ protected:
         std::this_thread::sleep_until(started_ + kArming + Milliseconds(1500));
     }
 
+    static TBitmap Screenshot(const std::string& name) {
+        const std::string bytes = ReadFile(Narrow(DosPath(SaveScreenshot(name))));
+        return DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    }
+
     static POINT Centre() { return {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2}; }
 
     // The process has not ended a moment after the input.
@@ -66,7 +72,12 @@ TEST_F(ScreenSaverTest, CoversTheScreenWithTheMovie) {
     CURSORINFO cursor{sizeof cursor};
     ASSERT_TRUE(GetCursorInfo(&cursor));
     EXPECT_FALSE(cursor.flags & CURSOR_SHOWING) << "the cursor is hidden while the movie plays";
-    SaveScreenshot("screensaver-playing");
+    // The movie moves: two pictures a moment apart differ.
+    const TBitmap first = Screenshot("screensaver-playing");
+    std::this_thread::sleep_for(Milliseconds(700));
+    const TBitmap second = Screenshot("screensaver-playing-later");
+    ASSERT_EQ(first.Pixels().size(), second.Pixels().size());
+    EXPECT_NE(first.Pixels(), second.Pixels()) << "the picture did not change from frame to frame";
     WaitUntilArmed();
     EXPECT_EQ(EndWith(saver, [] { PressKey(VK_SPACE); }), 0);
     EXPECT_FALSE(FileExists(MovieBesideSaver()));
