@@ -51,11 +51,13 @@ fidelity: build-native
 fuzz: deps
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIX_FUZZ=ON
-	cmake --build build/fuzz $(JOBS)
+	cmake --build build/fuzz $(JOBS) --target fuzzers
 	fuzz/run-all.sh build/fuzz/bin
 
+# Compiles the demo project, then opens the builder window when there is a display.
 run: build
 	examples/run-demo.sh $(NATIVE)
+	tools/run-builder.sh $(WINTEST) $(WINTEST_ARCH)
 
 clean:
 	rm -rf build

@@ -142,7 +142,6 @@ void TfrmMain::BuildScreenSaverPage(TTabSheet* page) {
     Image1->SetTransparent(true);
     Panel1 = page->Add<TPanel>(376, 45, 202, 152);
     Panel1->SetBevel(PanelBevel::Lowered);
-    Panel1->BringToFront();  // it lies over the monitor's screen
     try {
         swfpreview = Panel1->Add<TShockwaveFlash>(1, 1, 200, 150);
     } catch (const std::exception&) {
@@ -158,6 +157,7 @@ void TfrmMain::BuildScreenSaverPage(TTabSheet* page) {
     GroupBox2 = page->Add<TGroupBox>(480, 280, 137, 57, " Screen Saver Example ");
     btnSSExample = GroupBox2->Add<TButton>(31, 22, 75, 25, "Example");
     btnSSExample->OnClick = Guarded(&TfrmMain::btnSSExampleClick);
+    Image1->SendToBack();  // below everything, so the preview lies over the monitor's screen
 }
 
 void TfrmMain::BuildConfigurationPage(TTabSheet* page) {
@@ -219,7 +219,7 @@ void TfrmMain::FormCreate() {
     project_ = std::make_unique<TProjectFile>(*this, builderDirectory_);
     project_->NewProject();
     if (swfpreview) swfpreview->SetBounds(1, 1, 200, 150);
-    HelpFile = Application->HelpFile();
+    helpFile_ = Application->HelpFile();
     startedUp_ = true;
 }
 
@@ -367,11 +367,11 @@ void TfrmMain::FormClose(bool& canClose) {
 }
 
 void TfrmMain::FileExit1Execute() {
-    WinHelpA(handle_, HelpFile.c_str(), HELP_QUIT, 0);
+    WinHelpA(handle_, helpFile_.c_str(), HELP_QUIT, 0);
     Close();
 }
 
-void TfrmMain::aHelpExecute() { WinHelpA(handle_, HelpFile.c_str(), HELP_FINDER, 0); }
+void TfrmMain::aHelpExecute() { WinHelpA(handle_, helpFile_.c_str(), HELP_FINDER, 0); }
 
 void TfrmMain::aAboutExecute() {
     if (frmAbout) frmAbout->ShowModal();

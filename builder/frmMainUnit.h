@@ -99,7 +99,7 @@ private:
 
     std::string builderDirectory_;
     std::string currentFileName_;
-    std::string HelpFile;
+    std::string helpFile_;
     std::unique_ptr<TProjectFile> project_;  // with SavedProjectLines, from FormCreate to FormDestroy
     TResourceToExe Res2Exe;
     TScreenSaverExamples examples_;

@@ -73,8 +73,8 @@ bool TActionMainMenuBar::OpenMenuByLetter(char letter) {
         const std::string& caption = menus_[i].caption;
         const size_t amp = caption.find('&');
         if (amp == std::string::npos || amp + 1 >= caption.size()) continue;
-        if (std::tolower(static_cast<unsigned char>(caption[amp + 1])) != std::tolower(static_cast<unsigned char>(letter)))
-            continue;
+        const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+        if (lower(caption[amp + 1]) != lower(letter)) continue;
         OpenMenu(static_cast<int>(i));
         return true;
     }

@@ -31,7 +31,8 @@ HBITMAP CreateMaskedBitmap(const TBitmap& image) {
         auto* row = static_cast<uint8_t*>(bits) + stride * static_cast<size_t>(y);
         for (int x = 0; x < image.Width(); ++x) {
             const uint32_t argb = image.Pixel(x, y);
-            const COLORREF color = (argb >> 24) < 128 ? kMaskColor : RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+            const bool clear = (argb >> 24) < 128;
+            const COLORREF color = clear ? kMaskColor : RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
             row[x * 3] = GetBValue(color);
             row[x * 3 + 1] = GetGValue(color);
             row[x * 3 + 2] = GetRValue(color);

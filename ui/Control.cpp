@@ -115,6 +115,10 @@ LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             Realign();
             break;
+        case WM_CLOSE:
+            // A multi-line edit asks its parent to close on Escape; only forms close.
+            if (parent_) return 0;
+            break;
         case WM_SYSCOMMAND:
             // Alt with a letter reaches the control with the focus; the form owns the menus.
             if ((wParam & 0xFFF0) == SC_KEYMENU && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD))
@@ -143,8 +147,8 @@ void TControl::SetEnabled(bool enabled) {
     if (handle_) EnableWindow(handle_, enabled);
 }
 
-void TControl::BringToFront() {
-    if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+void TControl::SendToBack() {
+    if (handle_) SetWindowPos(handle_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 std::string TControl::Text() const {

@@ -36,8 +36,8 @@ public:
     bool Visible() const { return handle_ && IsWindowVisible(handle_); }
     void SetEnabled(bool enabled);
     bool Enabled() const { return handle_ && IsWindowEnabled(handle_); }
-    // Puts the control above its siblings, where it overlaps them.
-    void BringToFront();
+    // Puts the control below its siblings, where it overlaps them; last in the tab order too.
+    void SendToBack();
     std::string Text() const;
     void SetText(const std::string& text);
     void SetFont(HFONT font);

@@ -18,23 +18,19 @@ struct Child {
     Bytes firstKey;
 };
 
-size_t Room(const BTreeLayout& layout, size_t headerSize, const Page& page)
-{
+size_t Room(const BTreeLayout& layout, size_t headerSize, const Page& page) {
     return layout.pageSize - headerSize - page.body.Size();
 }
 
-std::vector<Page> PackLeaves(const BTreeLayout& layout, const std::vector<BTreeEntry>& entries)
-{
+std::vector<Page> PackLeaves(const BTreeLayout& layout, const std::vector<BTreeEntry>& entries) {
     std::vector<Page> leaves(1);
     for (const BTreeEntry& entry : entries) {
         size_t size = entry.key.size() + entry.value.size();
         if (size > layout.pageSize - kLeafPageHeaderSize)
             throw HelpWriterError("a B+ tree entry of " + std::to_string(size) + " bytes does not fit a page");
-        if (size > Room(layout, kLeafPageHeaderSize, leaves.back()))
-            leaves.emplace_back();
+        if (size > Room(layout, kLeafPageHeaderSize, leaves.back())) leaves.emplace_back();
         Page& leaf = leaves.back();
-        if (leaf.entries == 0)
-            leaf.firstKey = entry.key;
+        if (leaf.entries == 0) leaf.firstKey = entry.key;
         leaf.body.Append(entry.key);
         leaf.body.Append(entry.value);
         ++leaf.entries;
@@ -42,8 +38,8 @@ std::vector<Page> PackLeaves(const BTreeLayout& layout, const std::vector<BTreeE
     return leaves;
 }
 
-void WritePage(ByteWriter& out, const BTreeLayout& layout, size_t headerSize, const Page& page)
-{
+// The fields that leaf and index pages begin with alike.
+void WritePageStart(ByteWriter& out, const BTreeLayout& layout, size_t headerSize, const Page& page) {
     out.U16(static_cast<uint16_t>(Room(layout, headerSize, page)));
     out.U16(page.entries);
 }
@@ -51,8 +47,7 @@ void WritePage(ByteWriter& out, const BTreeLayout& layout, size_t headerSize, co
 // One level of index pages over `children`. Each page points to its first child through the
 // header's "previous page" field and to every other child by that child's first key.
 std::vector<Child> WriteIndexLevel(ByteWriter& out, const BTreeLayout& layout, const std::vector<Child>& children,
-                                   uint16_t& nextPageNumber)
-{
+                                   uint16_t& nextPageNumber) {
     std::vector<Child> parents;
     size_t next = 0;
     while (next < children.size()) {
@@ -62,8 +57,7 @@ std::vector<Child> WriteIndexLevel(ByteWriter& out, const BTreeLayout& layout, c
         ++next;
         while (next < children.size()) {
             size_t size = children[next].firstKey.size() + 2;
-            if (size > Room(layout, kIndexPageHeaderSize, page))
-                break;
+            if (size > Room(layout, kIndexPageHeaderSize, page)) break;
             page.body.Append(children[next].firstKey);
             page.body.U16(children[next].page);
             ++page.entries;
@@ -71,7 +65,7 @@ std::vector<Child> WriteIndexLevel(ByteWriter& out, const BTreeLayout& layout, c
         }
         if (page.entries == 0 && next < children.size())
             throw HelpWriterError("a B+ tree key is too long for an index page");
-        WritePage(out, layout, kIndexPageHeaderSize, page);
+        WritePageStart(out, layout, kIndexPageHeaderSize, page);
         out.U16(firstChild);
         out.Append(page.body.Data());
         out.Zeros(Room(layout, kIndexPageHeaderSize, page));
@@ -82,16 +76,18 @@ std::vector<Child> WriteIndexLevel(ByteWriter& out, const BTreeLayout& layout, c
 
 }  // namespace
 
-Bytes WriteBTree(const BTreeLayout& layout, const std::vector<BTreeEntry>& entries)
-{
-    if (layout.structure.size() >= 16)
-        throw HelpWriterError("B+ tree structure text too long: " + layout.structure);
+BTree WriteBTree(const BTreeLayout& layout, const std::vector<BTreeEntry>& entries) {
+    if (layout.structure.size() >= 16) throw HelpWriterError("B+ tree structure text too long: " + layout.structure);
 
     std::vector<Page> leaves = PackLeaves(layout, entries);
+    BTree tree;
     ByteWriter pages;
     std::vector<Child> level;
+    size_t entryCount = 0;
     for (size_t i = 0; i < leaves.size(); ++i) {
-        WritePage(pages, layout, kLeafPageHeaderSize, leaves[i]);
+        tree.leafStarts.push_back(entryCount);
+        entryCount += leaves[i].entries;
+        WritePageStart(pages, layout, kLeafPageHeaderSize, leaves[i]);
         pages.U16(i == 0 ? kNoPage : static_cast<uint16_t>(i - 1));
         pages.U16(i + 1 == leaves.size() ? kNoPage : static_cast<uint16_t>(i + 1));
         pages.Append(leaves[i].body.Data());
@@ -105,6 +101,7 @@ Bytes WriteBTree(const BTreeLayout& layout, const std::vector<BTreeEntry>& entri
         level = WriteIndexLevel(pages, layout, level, pageCount);
         ++levels;
     }
+    if (pages.Size() / layout.pageSize >= kNoPage) throw HelpWriterError("a B+ tree has too many pages");
 
     ByteWriter out;
     out.U16(kBTreeMagic);
@@ -112,14 +109,16 @@ Bytes WriteBTree(const BTreeLayout& layout, const std::vector<BTreeEntry>& entri
     out.U16(layout.pageSize);
     out.Fixed(layout.structure, 16);
     out.U16(0);  // must be zero
-    out.U16(static_cast<uint16_t>(pageCount - 1));  // page splits: a tree grown one entry at a time would have had these
-    out.U16(level.front().page);  // root
+    out.U16(
+        static_cast<uint16_t>(pageCount - 1));  // page splits: a tree grown one entry at a time would have had these
+    out.U16(level.front().page);                // root
     out.U16(0xFFFF);
     out.U16(pageCount);
     out.U16(levels);
     out.U32(static_cast<uint32_t>(entries.size()));
     out.Append(pages.Data());
-    return out.Take();
+    tree.data = out.Take();
+    return tree;
 }
 
 }  // namespace kestrix

@@ -3,10 +3,10 @@
 // both ways; index pages hold the first key of each child but the first.
 #pragma once
 
-#include "tools/helpwriter/ByteWriter.h"
-
 #include <string>
 #include <vector>
+
+#include "tools/helpwriter/ByteWriter.h"
 
 namespace kestrix {
 
@@ -22,11 +22,19 @@ struct BTreeLayout {
 };
 
 constexpr uint16_t kBTreeMagic = 0x293B;
+// The look-up trees (|CONTEXT, |TTLBTREE, |KWBTREE) use 2 KB pages and no special flags.
+constexpr uint16_t kLookupPageSize = 0x800;
+constexpr uint16_t kLookupFlags = 0x0002;
 constexpr size_t kBTreeHeaderSize = 38;
 constexpr size_t kLeafPageHeaderSize = 8;
 constexpr size_t kIndexPageHeaderSize = 6;
 
+struct BTree {
+    Bytes data;
+    std::vector<size_t> leafStarts;  // the index of the first entry of each leaf page; leaf N is page N
+};
+
 // `entries` must already be in the order the tree's readers compare keys in.
-Bytes WriteBTree(const BTreeLayout& layout, const std::vector<BTreeEntry>& entries);
+BTree WriteBTree(const BTreeLayout& layout, const std::vector<BTreeEntry>& entries);
 
 }  // namespace kestrix

@@ -1,9 +1,9 @@
 #include "tools/helpwriter/ContentsFile.h"
 
+#include <sstream>
+
 #include "tools/helpwriter/ByteWriter.h"
 #include "tools/helpwriter/TopicSource.h"
-
-#include <sstream>
 
 namespace kestrix {
 
@@ -11,28 +11,22 @@ namespace {
 
 constexpr int kMaxLevel = 9;  // one digit, as the viewers read it
 
-[[noreturn]] void Fail(const std::string& where, int line, const std::string& message)
-{
+[[noreturn]] void Fail(const std::string& where, int line, const std::string& message) {
     throw HelpWriterError(where + ":" + std::to_string(line) + ": " + message);
 }
 
-std::string TrimRight(std::string text)
-{
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.pop_back();
+std::string TrimRight(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.pop_back();
     return text;
 }
 
-bool ReadCommand(const std::string& line, const std::string& name, std::string& value)
-{
-    if (line.compare(0, name.size() + 1, name + " ") != 0)
-        return false;
+bool ReadCommand(const std::string& line, const std::string& name, std::string& value) {
+    if (line.compare(0, name.size() + 1, name + " ") != 0) return false;
     value = line.substr(name.size() + 1);
     return true;
 }
 
-ContentsEntry ParseEntry(const std::string& line, const std::string& where, int number)
-{
+ContentsEntry ParseEntry(const std::string& line, const std::string& where, int number) {
     ContentsEntry entry;
     if (line.size() < 3 || line[0] < '1' || line[0] > '0' + kMaxLevel || line[1] != ' ')
         Fail(where, number, "an entry must read \"N Title\" or \"N Title=context_id\"");
@@ -42,19 +36,16 @@ ContentsEntry ParseEntry(const std::string& line, const std::string& where, int 
     if (equals != std::string::npos) {
         entry.contextId = rest.substr(equals + 1);
         rest.resize(equals);
-        if (!IsValidContextId(entry.contextId))
-            Fail(where, number, "bad context id \"" + entry.contextId + "\"");
+        if (!IsValidContextId(entry.contextId)) Fail(where, number, "bad context id \"" + entry.contextId + "\"");
     }
     entry.title = ToWindows1252(TrimRight(rest), where);
-    if (entry.title.empty())
-        Fail(where, number, "an entry needs a title");
+    if (entry.title.empty()) Fail(where, number, "an entry needs a title");
     return entry;
 }
 
 }  // namespace
 
-Contents ParseContents(const std::string& source, const std::string& sourceName)
-{
+Contents ParseContents(const std::string& source, const std::string& sourceName) {
     Contents contents;
     std::istringstream in(source);
     std::string line;
@@ -63,11 +54,9 @@ Contents ParseContents(const std::string& source, const std::string& sourceName)
     while (std::getline(in, line)) {
         ++number;
         line = TrimRight(line);
-        if (line.empty() || line[0] == ';')
-            continue;
+        if (line.empty() || line[0] == ';') continue;
         if (line[0] == ':') {
-            if (ReadCommand(line, ":BASE", contents.base))
-                continue;
+            if (ReadCommand(line, ":BASE", contents.base)) continue;
             if (ReadCommand(line, ":TITLE", contents.title)) {
                 contents.title = ToWindows1252(contents.title, sourceName);
                 continue;
@@ -85,13 +74,11 @@ Contents ParseContents(const std::string& source, const std::string& sourceName)
     return contents;
 }
 
-std::string WriteContents(const Contents& contents)
-{
+std::string WriteContents(const Contents& contents) {
     std::string out = ":BASE " + contents.base + "\r\n:TITLE " + contents.title + "\r\n";
     for (const ContentsEntry& entry : contents.entries) {
         out += std::to_string(entry.level) + " " + entry.title;
-        if (!entry.contextId.empty())
-            out += "=" + entry.contextId;
+        if (!entry.contextId.empty()) out += "=" + entry.contextId;
         out += "\r\n";
     }
     return out;

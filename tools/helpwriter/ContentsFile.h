@@ -4,9 +4,9 @@
 // 1252 with CR LF.
 #pragma once
 
-#include "tools/helpwriter/HelpModel.h"
-
 #include <string>
+
+#include "tools/helpwriter/HelpModel.h"
 
 namespace kestrix {
 

@@ -1,33 +1,41 @@
 #include "tools/helpwriter/ContextFile.h"
 
-#include "tools/helpwriter/BTreeWriter.h"
-
 #include <algorithm>
+
+#include "tools/helpwriter/BTreeWriter.h"
 
 namespace kestrix {
 
 namespace {
 
-constexpr uint16_t kLookupPageSize = 0x800;
-
 // The weight of each character in the hash. Letters fold to one weight regardless of case,
 // digits and a few punctuation marks get small weights, and the other characters keep their
 // code shifted down (as signed bytes). Only the characters a context id may hold matter for
 // our own files; the rest follows the viewers so that any id hashes as they hash it.
-int8_t CharacterWeight(uint8_t c)
-{
+int8_t CharacterWeight(uint8_t c) {
     switch (c) {
-    case 0x00: return 0;
-    case '!': return 0x0B;
-    case '.': return 0x0C;
-    case '0': return 0x0A;
-    case '[': return 0x0B;
-    case '\\': return 0x0C;
-    case ']': return 0x0D;
-    case '^': return 0x0E;
-    case '_': return 0x0D;
-    case 0xB4: return 0x0B;
-    default: break;
+        case 0x00:
+            return 0;
+        case '!':
+            return 0x0B;
+        case '.':
+            return 0x0C;
+        case '0':
+            return 0x0A;
+        case '[':
+            return 0x0B;
+        case '\\':
+            return 0x0C;
+        case ']':
+            return 0x0D;
+        case '^':
+            return 0x0E;
+        case '_':
+            return 0x0D;
+        case 0xB4:
+            return 0x0B;
+        default:
+            break;
     }
     int weight;
     if (c < 0x30)
@@ -41,8 +49,7 @@ int8_t CharacterWeight(uint8_t c)
     return static_cast<int8_t>(static_cast<uint8_t>(weight));
 }
 
-BTreeEntry NumberEntry(uint32_t key, const Bytes& value)
-{
+BTreeEntry NumberEntry(uint32_t key, const Bytes& value) {
     ByteWriter keyBytes;
     keyBytes.U32(key);
     return {keyBytes.Take(), value};
@@ -50,21 +57,17 @@ BTreeEntry NumberEntry(uint32_t key, const Bytes& value)
 
 }  // namespace
 
-int32_t ContextHash(const std::string& contextId)
-{
-    if (contextId.empty())
-        return 1;
+int32_t ContextHash(const std::string& contextId) {
+    if (contextId.empty()) return 1;
     uint32_t hash = 0;  // unsigned, so that the overflow the viewers rely on is defined
     for (char c : contextId)
         hash = hash * 43 + static_cast<uint32_t>(static_cast<int32_t>(CharacterWeight(static_cast<uint8_t>(c))));
     return static_cast<int32_t>(hash);
 }
 
-Bytes WriteContextFile(const std::vector<TopicEntry>& topics)
-{
+Bytes WriteContextFile(const std::vector<TopicEntry>& topics) {
     std::vector<std::pair<int32_t, uint32_t>> pairs;
-    for (const TopicEntry& topic : topics)
-        pairs.emplace_back(ContextHash(topic.contextId), topic.offset);
+    for (const TopicEntry& topic : topics) pairs.emplace_back(ContextHash(topic.contextId), topic.offset);
     // The viewers search the hashes as signed numbers.
     std::sort(pairs.begin(), pairs.end());
     std::vector<BTreeEntry> entries;
@@ -75,11 +78,10 @@ Bytes WriteContextFile(const std::vector<TopicEntry>& topics)
         offset.U32(pairs[i].second);
         entries.push_back(NumberEntry(static_cast<uint32_t>(pairs[i].first), offset.Take()));
     }
-    return WriteBTree({kLookupPageSize, 0x0002, "L4"}, entries);
+    return WriteBTree({kLookupPageSize, kLookupFlags, "L4"}, entries).data;
 }
 
-Bytes WriteTitleFile(const std::vector<TopicEntry>& topics)
-{
+Bytes WriteTitleFile(const std::vector<TopicEntry>& topics) {
     std::vector<TopicEntry> sorted = topics;
     std::sort(sorted.begin(), sorted.end(),
               [](const TopicEntry& a, const TopicEntry& b) { return a.offset < b.offset; });
@@ -89,7 +91,7 @@ Bytes WriteTitleFile(const std::vector<TopicEntry>& topics)
         title.StringZ(topic.title);
         entries.push_back(NumberEntry(topic.offset, title.Take()));
     }
-    return WriteBTree({kLookupPageSize, 0x0002, "Lz"}, entries);
+    return WriteBTree({kLookupPageSize, kLookupFlags, "Lz"}, entries).data;
 }
 
 }  // namespace kestrix

@@ -3,10 +3,10 @@
 // titles (the viewers list topics by title).
 #pragma once
 
-#include "tools/helpwriter/ByteWriter.h"
-
 #include <string>
 #include <vector>
+
+#include "tools/helpwriter/ByteWriter.h"
 
 namespace kestrix {
 

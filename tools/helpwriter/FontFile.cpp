@@ -32,16 +32,14 @@ const std::vector<FontDescriptor> kDescriptors = {
 
 }  // namespace
 
-Bytes WriteFontFile()
-{
+Bytes WriteFontFile() {
     ByteWriter out;
     uint16_t facesOffset = kFontHeaderSize;
     out.U16(static_cast<uint16_t>(kFaces.size()));
     out.U16(static_cast<uint16_t>(kDescriptors.size()));
     out.U16(facesOffset);
     out.U16(static_cast<uint16_t>(facesOffset + kFaces.size() * kFaceNameSize));
-    for (const std::string& face : kFaces)
-        out.Fixed(face, kFaceNameSize);
+    for (const std::string& face : kFaces) out.Fixed(face, kFaceNameSize);
     for (const FontDescriptor& font : kDescriptors) {
         out.U8(font.attributes);
         out.U8(font.halfPoints);

@@ -1,16 +1,15 @@
 #include "tools/helpwriter/InternalFileSystem.h"
 
-#include "tools/helpwriter/BTreeWriter.h"
-
 #include <map>
+
+#include "tools/helpwriter/BTreeWriter.h"
 
 namespace kestrix {
 
 namespace {
 
 // Without a free list, each file reserves exactly what it uses.
-void WriteInternalFile(ByteWriter& out, const Bytes& content)
-{
+void WriteInternalFile(ByteWriter& out, const Bytes& content) {
     out.U32(static_cast<uint32_t>(content.size() + kInternalFileHeaderSize));
     out.U32(static_cast<uint32_t>(content.size()));
     out.U8(4);  // the flags every viewer expects on an ordinary file
@@ -19,19 +18,15 @@ void WriteInternalFile(ByteWriter& out, const Bytes& content)
 
 }  // namespace
 
-void InternalFileSystem::AddFile(const std::string& name, Bytes content)
-{
-    if (name.empty() || name.find('\0') != std::string::npos)
-        throw HelpWriterError("bad internal file name");
+void InternalFileSystem::AddFile(const std::string& name, Bytes content) {
+    if (name.empty() || name.find('\0') != std::string::npos) throw HelpWriterError("bad internal file name");
     for (const auto& file : files_) {
-        if (file.first == name)
-            throw HelpWriterError("internal file " + name + " added twice");
+        if (file.first == name) throw HelpWriterError("internal file " + name + " added twice");
     }
     files_.emplace_back(name, std::move(content));
 }
 
-Bytes InternalFileSystem::Build() const
-{
+Bytes InternalFileSystem::Build() const {
     ByteWriter body;
     std::map<std::string, uint32_t> offsets;  // std::string orders bytes as unsigned, as the viewers do
     for (const auto& [name, content] : files_) {
@@ -49,7 +44,7 @@ Bytes InternalFileSystem::Build() const
     }
     BTreeLayout layout{kDirectoryPageSize, kDirectoryFlags, "z4"};
     uint32_t directoryStart = static_cast<uint32_t>(kHelpFileHeaderSize + body.Size());
-    WriteInternalFile(body, WriteBTree(layout, entries));
+    WriteInternalFile(body, WriteBTree(layout, entries).data);
 
     ByteWriter out;
     out.U32(kHelpFileMagic);

@@ -2,11 +2,11 @@
 // then the directory, a B+ tree from file name to file offset.
 #pragma once
 
-#include "tools/helpwriter/ByteWriter.h"
-
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "tools/helpwriter/ByteWriter.h"
 
 namespace kestrix {
 

@@ -1,23 +1,32 @@
-// |TOPIC: the topics' text as a chain of records (topic links) in 4 KB blocks, stored plain.
+// |TOPIC: the topics' text as a chain of records (topic links) in 4 KB blocks.
 //
-// Each block starts with a 12-byte header; the records run on through the rest of the blocks.
-// A record is referred to by its position (block number times the block's 4084 data bytes,
-// plus its place in the block, plus 12) and a topic by its offset (block number times 32768
-// plus the number of text characters before it in that block), which is what |CONTEXT and
-// |TTLBTREE store. Each topic is a header record (title, browse links, next topic) followed by
-// one text record per paragraph; a last, empty header record ends the chain.
+// Each block is a 12-byte header and data in the LZ77 framing, but holding literal bytes only:
+// a zero flag byte before every 8 bytes, so nothing is compressed. Blocks stored plain would be
+// simpler, but readers disagree on how positions in them are numbered (by the block's 4084
+// data bytes, or by 16 KB as Wine's viewer does), so every topic past the first block would be
+// found by some and missed by others. In the framing all of them number positions by 16 KB per
+// block: a record's position is block * 16384 + its place in the block's data + 12, and a
+// topic's offset, which |CONTEXT and |TTLBTREE store, is block * 32768 + the number of text
+// characters before it in that block. Each topic is a header record (title, browse links,
+// next topic) followed by one text record per paragraph; a last, empty header record ends
+// the chain.
 #pragma once
+
+#include <vector>
 
 #include "tools/helpwriter/ByteWriter.h"
 #include "tools/helpwriter/HelpModel.h"
-
-#include <vector>
 
 namespace kestrix {
 
 constexpr size_t kTopicBlockSize = 4096;
 constexpr size_t kTopicBlockHeaderSize = 12;
-constexpr size_t kTopicBlockData = kTopicBlockSize - kTopicBlockHeaderSize;
+constexpr size_t kTopicBlockRoom = kTopicBlockSize - kTopicBlockHeaderSize;
+// What a block's 4084 bytes hold when every 8 bytes take a flag byte.
+constexpr size_t kTopicBlockData = kTopicBlockRoom - (kTopicBlockRoom + 8) / 9;
+static_assert(kTopicBlockData + (kTopicBlockData + 7) / 8 <= kTopicBlockRoom);
+// The size positions are numbered by, as for any block in the LZ77 framing.
+constexpr size_t kTopicPositionsPerBlock = 0x4000;
 constexpr size_t kTopicLinkHeaderSize = 21;
 constexpr size_t kTopicHeaderSize = 28;
 
@@ -51,5 +60,8 @@ struct TopicFile {
 };
 
 TopicFile WriteTopicFile(const std::vector<Topic>& topics);
+
+// The LZ77 framing around literal bytes only.
+Bytes FrameAsLiterals(const Bytes& data);
 
 }  // namespace kestrix

@@ -13,9 +13,9 @@
 //   1. a numbered item
 #pragma once
 
-#include "tools/helpwriter/HelpModel.h"
-
 #include <string>
+
+#include "tools/helpwriter/HelpModel.h"
 
 namespace kestrix {
 
